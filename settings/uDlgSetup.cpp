@@ -3,6 +3,8 @@
 #include <QColor>
 #include <QComboBox>
 #include <QLabel>
+#include <QPainter>
+#include <QPolygonF>
 #include <QPalette>
 #include <QPushButton>
 #include <QStringList>
@@ -17,6 +19,27 @@ const QString TDlgSetup::NoticeJA =
     QStringLiteral("この設定の変更はアプリケーションの再起動後に反映されます。");
 
 namespace {
+
+// The drop-down arrow of a combo box, drawn over its 18-wide right edge.
+class TComboArrow : public QWidget {
+ public:
+  explicit TComboArrow(QWidget* box) : QWidget(box)
+  {
+      setObjectName(QStringLiteral("ContrastEffectStyle"));
+      setAttribute(Qt::WA_TransparentForMouseEvents);
+  }
+  QColor color;
+
+ protected:
+  void paintEvent(QPaintEvent*) override
+  {
+      QPainter p(this);
+      p.setRenderHint(QPainter::Antialiasing);
+      p.setPen(QPen(color, 1.5, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
+      const QPointF c = QRectF(rect()).center();
+      p.drawPolyline(QPolygonF({c + QPointF(-4, -2), c + QPointF(0, 2), c + QPointF(4, -2)}));
+  }
+};
 
 QString css(QRgb c) { return QColor::fromRgb(c).name(QColor::HexRgb); }
 
@@ -143,16 +166,18 @@ void TDlgSetup::cbDarkModeApplyStyleLookup(QComboBox* box)
     }
     box->setStyleSheet(sheet);
 
-    // The arrow is drawn in the box's button-text colour. Dark mode brightens
-    // it (half way to white), so it stands out on the dark box; light mode
-    // leaves the style's dark arrow as it is.
-    QPalette p = box->palette();
-    QColor arrow = QColor::fromRgb(ForeColor2);
+    // A styled box loses the style's arrow, so we draw our own. Dark mode
+    // brightens it half way to white, so it stands out on the dark box;
+    // light mode leaves it in the outline colour.
+    auto* arrow = box->findChild<TComboArrow*>(QStringLiteral("ContrastEffectStyle"));
+    if (!arrow)
+        arrow = new TComboArrow(box);
+    arrow->setGeometry(box->width() - 18, 0, 18, box->height());
+    QColor c = QColor::fromRgb(ForeColor2);
     if (!IsLightMode)
-        arrow = QColor((arrow.red() + 255) / 2, (arrow.green() + 255) / 2,
-                       (arrow.blue() + 255) / 2);
-    p.setColor(QPalette::ButtonText, arrow);
-    box->setPalette(p);
+        c = QColor((c.red() + 255) / 2, (c.green() + 255) / 2, (c.blue() + 255) / 2);
+    arrow->color = c;
+    arrow->update();
 
     // Item texts in ForeColor0, whatever the list style would give them.
     for (int i = 0; i < box->count(); ++i)
