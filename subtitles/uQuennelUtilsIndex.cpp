@@ -20,9 +20,10 @@ constexpr uint64_t HnsPerSec = 10000000;
 // subtitle, never a second near the start.
 uint64_t HnsToSec(uint64_t time) { return time / HnsPerSec; }
 uint64_t SecToHns(uint64_t sec) { return sec * HnsPerSec; }
-// The reader refuses later times; a list built by hand is clipped to the
-// last second the table can hold.
-uint64_t MSecToSec(uint64_t msec) { return std::min(msec / 1000, LastSecond); }
+// The reader refuses later times; an entry of a list built by hand is cut
+// at the last second the table can hold.
+uint64_t MSecToSec(uint64_t msec) { return msec / 1000; }
+uint64_t EndSec(uint64_t msec) { return std::min(MSecToSec(msec), LastSecond); }
 
 }  // namespace
 
@@ -31,13 +32,13 @@ TSrtIndex MakeSrtIndex(const TSrtLists& list) {
   // Sized by the latest end of any entry, not of the last one: an earlier
   // entry that ends later must still fit.
   uint64_t lastSec = 0;
-  for (const TSrtList& entry : list) lastSec = std::max(lastSec, MSecToSec(entry.Time1));
+  for (const TSrtList& entry : list) lastSec = std::max(lastSec, EndSec(entry.Time1));
   TSrtIndex index(lastSec + 1, NoEntry);
   // Positions from 0xFFFF on cannot be stored; the reader never makes them.
   const size_t count = std::min<size_t>(list.size(), NoEntry);
   for (size_t i = 0; i < count; ++i) {
     const uint64_t first = MSecToSec(list[i].Time0);
-    const uint64_t last = MSecToSec(list[i].Time1);
+    const uint64_t last = EndSec(list[i].Time1);
     // The end second is included; an entry that ends before it starts gets none.
     if (first <= last) std::fill(index.begin() + first, index.begin() + last + 1, uint16_t(i));
   }
