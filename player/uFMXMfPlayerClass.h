@@ -168,7 +168,7 @@ class TMfPlayer : public IMFAsyncCallback {
   std::recursive_mutex FRequestLock;
   std::atomic<bool> isTopologyReady{false};
   std::atomic<bool> isStopping{false};
-  TUiHandOver FHandOver;
+  std::unique_ptr<TUiHandOver> FHandOver;  // one per open; cancelled at shutdown
   std::thread FStartThread;
   std::thread FPosThread;
   std::atomic<bool> isPosGo{true};

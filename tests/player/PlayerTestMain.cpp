@@ -1,0 +1,11 @@
+// The player's callbacks arrive on the thread of the application object, so
+// every test runs with one and pumps its events while it waits.
+#include <gtest/gtest.h>
+
+#include <QGuiApplication>
+
+int main(int argc, char** argv) {
+  ::testing::InitGoogleTest(&argc, argv);
+  QGuiApplication app(argc, argv);
+  return RUN_ALL_TESTS();
+}
