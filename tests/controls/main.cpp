@@ -1,9 +1,12 @@
-// Widgets need a QApplication for the whole test run.
+// Widgets need a QApplication for the whole test run; without a display
+// (also while CTest lists the tests) it runs offscreen.
 #include <QApplication>
 
 #include <gtest/gtest.h>
 
 int main(int argc, char** argv) {
+  if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+    qputenv("QT_QPA_PLATFORM", "offscreen");
   QApplication app(argc, argv);
   ::testing::InitGoogleTest(&argc, argv);
   return RUN_ALL_TESTS();
