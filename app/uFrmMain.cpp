@@ -2,6 +2,7 @@
 // of the image, the subtitle panel and the search box.
 #include "app/uFrmMain.h"
 
+#include "app/uAppIdle.h"
 #include "app/uImageView.h"
 #include "app/uSrtPanel.h"
 #include "player/uFMXMfPlayerClass.h"
@@ -267,6 +268,9 @@ void TFrmMain::FormCloseQuery(bool& CanClose) {
 
 void TFrmMain::FormDestroy() {
   SrtMessageHandler = nullptr;
+  // A pending panel resize must not outlive the window.
+  if (AppIdlelbSrtResizeID != -1) AppIdleUnsubscribe(AppIdlelbSrtResizeID);
+  AppIdlelbSrtResizeID = -1;
   try {
     SaveSettings();
   } catch (const std::exception& e) {
