@@ -5,13 +5,20 @@
 
 #include <QByteArray>
 #include <QFile>
+#include <QStringDecoder>
 
+#include <algorithm>
 #include <cerrno>
 #include <fcntl.h>
 #include <stdexcept>
+#include <string>
 #include <sys/stat.h>
 #include <system_error>
 #include <unistd.h>
+
+#ifdef __SSE2__
+#include <emmintrin.h>
+#endif
 
 namespace {
 
@@ -59,11 +66,69 @@ QByteArray ReadWholeFile(const QString& fileName) {
   return data;
 }
 
-// Bytes that are not UTF-8 become U+FFFD; a leading byte-order mark is dropped.
-QString DecodeUtf8(const QByteArray& bytes) {
-  QByteArrayView view(bytes);
-  if (view.startsWith("\xEF\xBB\xBF")) view = view.sliced(3);
-  return QString::fromUtf8(view);
+// Decodes UTF-8 a piece at a time into one reused buffer, so the text is
+// walked while it is still in the cache. Pieces end just after a line break:
+// CR and LF never occur inside a UTF-8 sequence, so a piece decodes exactly
+// as it would inside the whole file, invalid bytes (U+FFFD) included.
+class TUtf8Pieces {
+public:
+  explicit TUtf8Pieces(QByteArrayView bytes) : FRest(bytes) {
+    if (FRest.startsWith("\xEF\xBB\xBF")) FRest = FRest.sliced(3);
+  }
+  // The next piece, or an empty view at the end; valid until the next call.
+  QStringView Next() {
+    constexpr qsizetype PieceBytes = 64 * 1024;
+    qsizetype end = std::min(PieceBytes, FRest.size());
+    // Never between the CR and the LF of a pair.
+    while (end < FRest.size() && !(FRest[end - 1] == '\n' || (FRest[end - 1] == '\r' && FRest[end] != '\n')))
+      ++end;
+    const QByteArrayView piece = FRest.first(end);
+    FRest = FRest.sliced(end);
+    if (FBuffer.size() < piece.size()) FBuffer.resize(piece.size());
+    QChar* const out = FBuffer.data();
+    return QStringView(out, FDecoder.appendToBuffer(out, piece) - out);
+  }
+
+private:
+  QByteArrayView FRest;
+  QString FBuffer;  // UTF-8 never decodes to more code units than bytes
+  // Each piece ends at a line break, so nothing is carried between pieces.
+  QStringDecoder FDecoder{QStringDecoder::Utf8,
+                          QStringDecoder::Flag::Stateless | QStringDecoder::Flag::ConvertInitialBom};
+};
+
+// Calls onLine for every line of text; CR LF, LF and a lone CR end a line,
+// and a break at the very end adds no empty line.
+template <typename F>
+void ForEachLine(QStringView text, F onLine) {
+  const char16_t* const data = text.utf16();
+  const qsizetype size = text.size();
+  qsizetype lineStart = 0;
+  auto onBreak = [&](qsizetype at) {
+    if (at < lineStart) return;  // the LF of a CR LF
+    onLine(QStringView(data + lineStart, at - lineStart));
+    lineStart = at + ((data[at] == u'\r' && at + 1 < size && data[at + 1] == u'\n') ? 2 : 1);
+  };
+  qsizetype i = 0;
+#ifdef __SSE2__
+  // Eight code units at a time, every break of a block from one mask: lines
+  // are short, so restarting a search after each one would cost more.
+  const __m128i cr = _mm_set1_epi16(u'\r');
+  const __m128i lf = _mm_set1_epi16(u'\n');
+  for (; i + 8 <= size; i += 8) {
+    const __m128i chunk = _mm_loadu_si128(reinterpret_cast<const __m128i*>(data + i));
+    // Two mask bits per code unit.
+    unsigned mask = unsigned(_mm_movemask_epi8(_mm_or_si128(_mm_cmpeq_epi16(chunk, cr), _mm_cmpeq_epi16(chunk, lf))));
+    while (mask) {
+      const int bit = __builtin_ctz(mask);
+      onBreak(i + bit / 2);
+      mask &= ~(3u << bit);
+    }
+  }
+#endif
+  for (; i < size; ++i)
+    if (data[i] == u'\r' || data[i] == u'\n') onBreak(i);
+  if (lineStart < size) onLine(QStringView(data + lineStart, size - lineStart));
 }
 
 bool isTimeChar(char16_t c) { return (c >= u'0' && c <= u'9') || c == u':' || c == u','; }
@@ -76,13 +141,14 @@ public:
   TTimeLineTest() : FPattern(u"^[\\d:,]+ --> [\\d:,]+$") {}
   bool operator()(QStringView line) const {
     if (line.size() < 7 || !isTimeChar(line.front().unicode())) return false;
-    // Lines come from decoded text split at CR and LF: valid UTF-16.
-    return FPattern.Match(line, PCRE2_NOTEMPTY | PCRE2_NO_UTF_CHECK) > 0;
+    return FPattern.Match(line, PCRE2_NOTEMPTY) > 0;
   }
 
 private:
   TSrtRegex FPattern;
 };
+
+bool isDigit(char16_t c) { return c >= u'0' && c <= u'9'; }
 
 // Leading spaces, then only decimal digits; anything else counts as 0.
 uint64_t PartValue(QStringView part) {
@@ -92,14 +158,22 @@ uint64_t PartValue(QStringView part) {
   uint64_t value = 0;
   for (; i < part.size(); ++i) {
     const char16_t c = part[i].unicode();
-    if (c < u'0' || c > u'9') return 0;
+    if (!isDigit(c)) return 0;
     value = value * 10 + (c - u'0');
   }
   return value;
 }
 
+// hh?mm?ss?mmm: the separators are not looked at.
 uint64_t TimeTextToMSec(QStringView text) {
   if (text.size() != 12) return 0;
+  const char16_t* t = text.utf16();
+  // The usual case, all digits where digits belong, without the part-by-part walk.
+  auto digit = [t](int i) { return uint64_t(t[i] - u'0'); };
+  if (isDigit(t[0]) && isDigit(t[1]) && isDigit(t[3]) && isDigit(t[4]) && isDigit(t[6]) && isDigit(t[7]) &&
+      isDigit(t[9]) && isDigit(t[10]) && isDigit(t[11]))
+    return (digit(0) * 10 + digit(1)) * 3600000 + (digit(3) * 10 + digit(4)) * 60000 +
+           (digit(6) * 10 + digit(7)) * 1000 + digit(9) * 100 + digit(10) * 10 + digit(11);
   return PartValue(text.sliced(0, 2)) * 3600000 + PartValue(text.sliced(3, 2)) * 60000 +
          PartValue(text.sliced(6, 2)) * 1000 + PartValue(text.sliced(9, 3));
 }
@@ -112,38 +186,20 @@ std::pair<uint64_t, uint64_t> TimeLineToMSec(QStringView line) {
   return {TimeTextToMSec(start), TimeTextToMSec(end)};
 }
 
-QString JoinTextLines(const std::vector<QStringView>& lines) {
-  qsizetype length = 0;
-  for (QStringView line : lines) length += line.size() + 2;
-  QString text;
-  text.reserve(length);
-  for (QStringView line : lines) {
-    text.append(line);
-    text.append(u"\r\n");
+// Cuts the list back to its old length unless the load went through, so a
+// refused file (or one we ran out of memory on) leaves it as it was.
+class TAppendGuard {
+public:
+  explicit TAppendGuard(TSrtLists& list) : FList(list), FOldSize(list.size()) {}
+  ~TAppendGuard() {
+    if (!isDone) FList.resize(FOldSize);
   }
-  return text;
-}
+  bool isDone = false;
 
-// Calls onLine for every line of text; CR LF, LF and a lone CR end a line,
-// and a break at the very end adds no empty line.
-template <typename F>
-void ForEachLine(QStringView text, F onLine) {
-  const char16_t* const data = text.utf16();
-  const qsizetype size = text.size();
-  qsizetype begin = 0;
-  qsizetype i = 0;
-  while (i < size) {
-    const char16_t c = data[i];
-    if (c > u'\r' || (c != u'\n' && c != u'\r')) {
-      ++i;
-      continue;
-    }
-    onLine(QStringView(data + begin, i - begin));
-    i += (c == u'\r' && i + 1 < size && data[i + 1] == u'\n') ? 2 : 1;
-    begin = i;
-  }
-  if (begin < size) onLine(QStringView(data + begin, size - begin));
-}
+private:
+  TSrtLists& FList;
+  const size_t FOldSize;
+};
 
 }  // namespace
 
@@ -154,37 +210,39 @@ std::pair<uint64_t, uint64_t> ParseSrtTimeLine(const QString& timeLine) {
 }
 
 void LoadSrtFile(TSrtLists& list, const QString& fileName) {
-  const QString text = DecodeUtf8(ReadWholeFile(fileName));
+  const QByteArray bytes = ReadWholeFile(fileName);
   const TTimeLineTest isTimeLine;
+  TAppendGuard guard(list);
 
-  // Entries are collected apart and appended only once the whole file fits
-  // the model, so a refused file leaves the caller's list as it was.
-  TSrtLists entries;
-  std::vector<QStringView> pendingText;
-  QStringView pendingTimeLine;
+  // The pending entry: the times of its time line and its text so far, each
+  // line already followed by CR LF.
   bool isInEntry = false;
-  ForEachLine(text, [&](QStringView line) {
+  std::pair<uint64_t, uint64_t> pendingTimes;
+  std::u16string pendingText;  // plain buffer: QString::append costs more
+  auto onLine = [&](QStringView line) {
     if (isInEntry) {
       if (!line.isEmpty()) {
-        pendingText.push_back(line);
+        pendingText.append(line.utf16(), size_t(line.size())).append(u"\r\n", 2);
       } else {
-        const auto [time0, time1] = TimeLineToMSec(pendingTimeLine);
+        const auto [time0, time1] = pendingTimes;
         if (time0 >= FirstRefusedMSec || time1 >= FirstRefusedMSec)
           ThrowRefusal(fileName, "it has a time at 65536 seconds (18:12:16) or later; "
                                  "the limit is 65535 seconds");
-        if (list.size() + entries.size() + 1 >= FirstRefusedCount)
+        if (list.size() + 1 >= FirstRefusedCount)
           ThrowRefusal(fileName, "it has 65535 entries or more; the limit is 65534 entries");
-        entries.push_back({time0, time1, JoinTextLines(pendingText)});
+        // A copy of its own size; pendingText keeps its room for the next one.
+        list.push_back({time0, time1, QString::fromUtf16(pendingText.data(), qsizetype(pendingText.size()))});
         pendingText.clear();
         isInEntry = false;
       }
     }
     if (isTimeLine(line)) {
-      pendingTimeLine = line;
+      pendingTimes = TimeLineToMSec(line);
       isInEntry = true;
     }
-  });
+  };
+  TUtf8Pieces pieces(bytes);
+  for (QStringView piece = pieces.Next(); !piece.isEmpty(); piece = pieces.Next()) ForEachLine(piece, onLine);
   // An entry still pending here has no closing empty line: it is dropped.
-  list.insert(list.end(), std::make_move_iterator(entries.begin()),
-              std::make_move_iterator(entries.end()));
+  guard.isDone = true;
 }

@@ -5,6 +5,10 @@
 
 #include <cstdio>
 
+#ifdef __SSE2__
+#include <emmintrin.h>
+#endif
+
 bool isRegEx = false;
 std::vector<int32_t> SrtMatches;
 int32_t SrtMatchIndex = 0;
@@ -30,20 +34,49 @@ QString AsciiUpper(QStringView text) {
   return upper;
 }
 
+// Both cases of an upper-cased needle character (the same twice if it has
+// no lower-case twin).
+struct TCharPair {
+  char16_t Upper, Lower;
+  explicit TCharPair(char16_t c) : Upper(c), Lower((c >= u'A' && c <= u'Z') ? char16_t(c + 32) : c) {}
+  bool Matches(char16_t c) const { return c == Upper || c == Lower; }
+};
+
+// The first place from p on (p < last) where first matches and, if given,
+// second matches just after it; last when there is none. Eight places at a
+// time: two characters filter out nearly every false start.
+const char16_t* FindStart(const char16_t* p, const char16_t* last, TCharPair first, const TCharPair* second) {
+#ifdef __SSE2__
+  auto either = [](__m128i chunk, TCharPair pair) {
+    return _mm_or_si128(_mm_cmpeq_epi16(chunk, _mm_set1_epi16(short(pair.Upper))),
+                        _mm_cmpeq_epi16(chunk, _mm_set1_epi16(short(pair.Lower))));
+  };
+  for (; last - p >= 8; p += 8) {
+    __m128i hits = either(_mm_loadu_si128(reinterpret_cast<const __m128i*>(p)), first);
+    // p + 8 < last + 1 <= end of text: the second load stays inside.
+    if (second) hits = _mm_and_si128(hits, either(_mm_loadu_si128(reinterpret_cast<const __m128i*>(p + 1)), *second));
+    if (const int mask = _mm_movemask_epi8(hits)) return p + __builtin_ctz(unsigned(mask)) / 2;
+  }
+#endif
+  for (; p < last; ++p)
+    if (first.Matches(p[0]) && (!second || second->Matches(p[1]))) return p;
+  return last;
+}
+
 // Whether needle (already upper-cased) occurs in text upper-cased the same
 // way; compares on the fly instead of building an upper-cased copy.
 bool ContainsUpper(QStringView text, QStringView needle) {
   const qsizetype n = needle.size();
   if (n == 0 || n > text.size()) return false;
-  const char16_t* hay = text.utf16();
-  const char16_t* pin = needle.utf16();
-  const char16_t first = pin[0];
-  const char16_t firstLower = (first >= u'A' && first <= u'Z') ? char16_t(first + 32) : first;
-  const qsizetype lastStart = text.size() - n;
-  for (qsizetype i = 0; i <= lastStart; ++i) {
-    if (hay[i] != first && hay[i] != firstLower) continue;
+  const char16_t* const pin = needle.utf16();
+  const TCharPair first(pin[0]);
+  const TCharPair secondPair(n > 1 ? pin[1] : 0);
+  const TCharPair* const second = n > 1 ? &secondPair : nullptr;
+  // Candidate starts lie before last; a needle there ends inside the text.
+  const char16_t* const last = text.utf16() + (text.size() - n + 1);
+  for (const char16_t* p = text.utf16(); (p = FindStart(p, last, first, second)) < last; ++p) {
     qsizetype k = 1;
-    while (k < n && AsciiUpper(hay[i + k]) == pin[k]) ++k;
+    while (k < n && AsciiUpper(p[k]) == pin[k]) ++k;
     if (k == n) return true;
   }
   return false;

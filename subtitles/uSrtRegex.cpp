@@ -1,5 +1,9 @@
 #include "subtitles/uSrtRegex.h"
 
+#ifdef __SSE2__
+#include <emmintrin.h>
+#endif
+
 namespace {
 // PCRE2 10.42 refuses a null pointer even with length 0; an empty QString may
 // have no data at all.
@@ -7,6 +11,24 @@ const char16_t EmptyText[] = u"";
 
 PCRE2_SPTR CodeUnits(QStringView text) {
   return reinterpret_cast<PCRE2_SPTR>(text.utf16() ? text.utf16() : EmptyText);
+}
+
+bool isSurrogate(char16_t c) { return (c & 0xF800) == 0xD800; }
+
+bool HasSurrogate(QStringView text) {
+  const char16_t* p = text.utf16();
+  const char16_t* const end = p + text.size();
+#ifdef __SSE2__
+  const __m128i mask = _mm_set1_epi16(short(0xF800));
+  const __m128i surrogate = _mm_set1_epi16(short(0xD800));
+  for (; end - p >= 8; p += 8) {
+    const __m128i chunk = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p));
+    if (_mm_movemask_epi8(_mm_cmpeq_epi16(_mm_and_si128(chunk, mask), surrogate))) return true;
+  }
+#endif
+  for (; p < end; ++p)
+    if (isSurrogate(*p)) return true;
+  return false;
 }
 }  // namespace
 
@@ -18,7 +40,7 @@ TSrtRegex::TSrtRegex(QStringView pattern) {
   pcre2_compile_context_free(context);
   if (!FCode) return;
   // Without JIT (an unsupported machine) pcre2_match interprets the pattern.
-  pcre2_jit_compile(FCode, PCRE2_JIT_COMPLETE);
+  isJit = pcre2_jit_compile(FCode, PCRE2_JIT_COMPLETE) == 0;
   FMatchData = pcre2_match_data_create(1, nullptr);
   if (!FMatchData) {
     pcre2_code_free(FCode);
@@ -33,8 +55,13 @@ TSrtRegex::~TSrtRegex() {
 }
 
 int TSrtRegex::Match(QStringView subject, uint32_t options) const {
-  const int rc = pcre2_match(FCode, CodeUnits(subject), size_t(subject.size()), 0, options,
-                             FMatchData, nullptr);
+  // Text without surrogates is valid UTF-16: it may skip PCRE2's own check
+  // and take the JIT entry, which checks nothing. Text with surrogates goes
+  // through pcre2_match, which reports broken pairs as an error.
+  if (!HasSurrogate(subject)) options |= PCRE2_NO_UTF_CHECK;
+  const bool isFast = isJit && (options & PCRE2_NO_UTF_CHECK);
+  const int rc = (isFast ? pcre2_jit_match : pcre2_match)(FCode, CodeUnits(subject), size_t(subject.size()), 0,
+                                                           options, FMatchData, nullptr);
   // 0 means the match did not fit the one-pair vector: still a match.
   return rc == 0 ? 1 : rc;
 }

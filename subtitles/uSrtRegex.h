@@ -22,7 +22,7 @@ public:
   size_t ErrorOffset() const { return FErrorOffset; }
 
   // > 0 on a match, PCRE2_ERROR_NOMATCH when there is none, another negative
-  // PCRE2 code when matching failed.
+  // PCRE2 code when matching failed (text that is not valid UTF-16, limits).
   int Match(QStringView subject, uint32_t options = 0) const;
 
   // PCRE2's own description of an error code.
@@ -31,6 +31,7 @@ public:
 private:
   pcre2_code* FCode = nullptr;
   pcre2_match_data* FMatchData = nullptr;
+  bool isJit = false;
   int FErrorCode = 0;
   size_t FErrorOffset = 0;
 };

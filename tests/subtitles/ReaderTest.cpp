@@ -71,6 +71,27 @@ const TReaderCase ReaderCases[] = {
 INSTANTIATE_TEST_SUITE_P(Lines, ReaderRules, testing::ValuesIn(ReaderCases),
                          [](const auto& info) { return std::string(info.param.Name); });
 
+// Line breaks are looked for several characters at a time and the file is
+// decoded in pieces: breaks at every offset and long files in every line-end
+// style must read the same.
+TEST(LoadSrtFile, SameEntriesWhereverTheBreaksFall) {
+  TSrtScratch scratch;
+  for (const QByteArray eol : {"\r\n", "\n", "\r"}) {
+    QByteArray content;
+    TSrtLists expected;
+    for (int i = 0; i < 6000; ++i) {
+      const QByteArray text = QByteArray(i % 19, 'x') + "\xC3\xAB" + QByteArray(i % 7, ' ');  // "ë"
+      content += QByteArray::number(i + 1) + eol + "00:00:01,000 --> 00:00:02,000" + eol + text + eol +
+                 QByteArray(i % 3, '-') + eol + eol;
+      QString subStr = QString::fromUtf8(text) + "\r\n";
+      if (i % 3) subStr += QString(i % 3, u'-') + "\r\n";
+      expected.push_back({1000, 2000, subStr});
+    }
+    ASSERT_GT(content.size(), 3 * 64 * 1024);
+    EXPECT_EQ(LoadSrt(scratch.Write(content)), expected) << eol.toHex().toStdString();
+  }
+}
+
 TEST(SrtTimeToMSec, ConvertsByPosition) {
   const std::pair<const char*, uint64_t> cases[] = {
       {"00:01:02,500", 62500},

@@ -60,6 +60,25 @@ TEST_F(SrtSearch, PlainUpperCasesOnlyAsciiLetters) {
   EXPECT_TRUE(FMessages.isEmpty());
 }
 
+// The search looks at several characters at once; a needle must be found at
+// every place in a longer text, and a near miss nowhere.
+TEST_F(SrtSearch, PlainFindsTheTextAtEveryPosition) {
+  const QString filler = u"é-.,xy 0123456789 ＡＢＣ abcdefghij ponmlji"_s;  // no k, q, w, z
+  for (const QString needle : {u"K"_s, u"Kq"_s, u"kQw"_s, u"KQWZ-"_s, u"kqwz-ÿ!"_s, u"KQWZ-ÿ!+=KQWZ"_s}) {
+    const QString inserted = needle.toLower();  // ASCII here, but for ÿ which stays
+    QString nearMiss = inserted;
+    nearMiss.back() = u'#';
+    TSrtLists list;
+    for (qsizetype at = 0; at <= filler.size(); ++at) {
+      list.push_back({0, 0, QString(filler).insert(at, inserted)});
+      list.push_back({0, 0, QString(filler).insert(at, nearMiss)});
+    }
+    std::vector<int32_t> every;
+    for (int32_t i = 0; i < int32_t(list.size()); i += 2) every.push_back(i);
+    EXPECT_EQ(Search(list, needle, false), every) << needle.toStdString();
+  }
+}
+
 TEST_F(SrtSearch, ResultIsListPositionsInOrderAndEveryRunStartsAtTheFirst) {
   TSrtLists list(10, TSrtList{0, 0, "nothing\r\n"});
   list[3].SubStr = "the key\r\n";
