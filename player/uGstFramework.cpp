@@ -269,8 +269,17 @@ class TGstVideoDisplay : public IMFVideoDisplayControl {
     // Only frames not yet shown are converted; a repeated ask for the same
     // frame into the same image costs nothing.
     if (generation != FLastGeneration || ABitmap.cacheKey() != FLastKey || ABitmap.isNull()) {
-      hr = FConverter.Convert(sample, ABitmap);
+      // The owner keeps the last frame (sharing its pixels), so frames take
+      // turns in a few images instead of a fresh allocation per frame.
+      QImage* target = nullptr;
+      for (QImage& image : FPool)
+        if (!target && image.isDetached()) target = &image;
+      for (QImage& image : FPool)
+        if (!target && image.isNull()) target = &image;
+      if (!target) target = &FPool[0];
+      hr = FConverter.Convert(sample, *target);
       if (SUCCEEDED(hr)) {
+        ABitmap = *target;
         FLastGeneration = generation;
         FLastKey = ABitmap.cacheKey();
       }
@@ -284,6 +293,7 @@ class TGstVideoDisplay : public IMFVideoDisplayControl {
   std::shared_ptr<TGstSource> FSource;
   std::mutex FLock;
   TFrameConverter FConverter;
+  QImage FPool[3];
   uint64_t FLastGeneration = ~0ull;
   qint64 FLastKey = 0;
 };
