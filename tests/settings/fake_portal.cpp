@@ -3,6 +3,7 @@
 //   fake_portal [--accent R,G,B | --accent-text] [--scheme N] [--delay MS] [--no-name]
 // Prints the bus address, then "ready" once it answers; quits when stdin closes.
 #include <QCoreApplication>
+#include "tests/settings/QtThreadsTsan.h"
 #include <QDBusArgument>
 #include <QDBusConnection>
 #include <QDBusMessage>

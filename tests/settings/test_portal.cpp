@@ -1,5 +1,6 @@
 #include "settings/uAppearance.h"
 #include "settings/uFMXUtils.h"
+#include "tests/settings/QtThreadsTsan.h"
 
 #include <QDBusConnection>
 #include <QElapsedTimer>

@@ -1,6 +1,7 @@
 // Runs on a real X server (xvfb-run): the dark title-bar request must land on
 // the top-level native window.
 #include "settings/uFMXUtils.h"
+#include "tests/settings/QtThreadsTsan.h"
 
 #include <QApplication>
 #include <QWidget>
