@@ -231,7 +231,10 @@ void LoadSrtFile(TSrtLists& list, const QString& fileName) {
         if (list.size() + 1 >= FirstRefusedCount)
           ThrowRefusal(fileName, "it has 65535 entries or more; the limit is 65534 entries");
         // A copy of its own size; pendingText keeps its room for the next one.
-        list.push_back({time0, time1, QString::fromUtf16(pendingText.data(), qsizetype(pendingText.size()))});
+        // A plain copy: fromUtf16 would take a leading U+FEFF or U+FFFE for a
+        // byte-order mark and drop it or swap the bytes.
+        list.push_back({time0, time1, QString(reinterpret_cast<const QChar*>(pendingText.data()),
+                                              qsizetype(pendingText.size()))});
         pendingText.clear();
         isInEntry = false;
       }

@@ -91,17 +91,18 @@ size_t SearchPlain(const TSrtLists& list, const QString& text) {
 }
 
 // The pattern is compiled from the text as typed: upper-casing it would turn
-// \d into \D, \s into \S and so on. Errors end the search with what was found.
-size_t SearchRegEx(const TSrtLists& list, const QString& text) {
+// \d into \D, \s into \S and so on. An error ends the search with what was
+// found so far and leaves its text in message.
+size_t SearchRegEx(const TSrtLists& list, const QString& text, QString& message) {
   if (text.isEmpty()) {
-    ShowSrtMessage(QStringLiteral(u"RegEx に正規表現を指定する必要があります"));
+    message = QStringLiteral(u"RegEx に正規表現を指定する必要があります");
     return 0;
   }
   const TSrtRegex pattern(text);
   if (!pattern.isValid()) {
-    ShowSrtMessage(QStringLiteral(u"オフセット %1 で正規表現にエラーがあります: %2")
-                       .arg(pattern.ErrorOffset())
-                       .arg(TSrtRegex::ErrorText(pattern.ErrorCode())));
+    message = QStringLiteral(u"オフセット %1 で正規表現にエラーがあります: %2")
+                  .arg(pattern.ErrorOffset())
+                  .arg(TSrtRegex::ErrorText(pattern.ErrorCode()));
     return 0;
   }
   size_t found = 0;
@@ -110,7 +111,7 @@ size_t SearchRegEx(const TSrtLists& list, const QString& text) {
     if (rc > 0) {
       SrtMatches[found++] = int32_t(i);
     } else if (rc != PCRE2_ERROR_NOMATCH) {
-      ShowSrtMessage(TSrtRegex::ErrorText(rc));
+      message = TSrtRegex::ErrorText(rc);
       break;
     }
   }
@@ -123,5 +124,9 @@ void SearchSrtList(const TSrtLists& list, const QString& text) {
   SrtMatchIndex = 0;
   // Room for every entry up front, cut to size once at the end.
   SrtMatches.resize(list.size());
-  SrtMatches.resize(isRegEx ? SearchRegEx(list, text) : SearchPlain(list, text));
+  QString message;
+  SrtMatches.resize(isRegEx ? SearchRegEx(list, text, message) : SearchPlain(list, text));
+  // Only now: a modal message box runs the event loop, and whatever runs
+  // there must see the finished result.
+  if (!message.isEmpty()) ShowSrtMessage(message);
 }

@@ -70,5 +70,5 @@ QString TSrtRegex::ErrorText(int errorCode) {
   PCRE2_UCHAR buffer[256];
   const int length = pcre2_get_error_message(errorCode, buffer, sizeof buffer / sizeof *buffer);
   if (length < 0) return QStringLiteral("PCRE2 error %1").arg(errorCode);
-  return QString::fromUtf16(reinterpret_cast<const char16_t*>(buffer), length);
+  return QString(reinterpret_cast<const QChar*>(buffer), length);
 }

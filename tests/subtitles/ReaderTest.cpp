@@ -34,6 +34,12 @@ const TReaderCase ReaderCases[] = {
      {{1000, 2000, "A\r\nB\r\n"}, {3000, 4000, "C\r\n"}}},
     {"ByteOrderMarkIsSkipped", "\xEF\xBB\xBF" "00:00:01,000 --> 00:00:02,000\nNo index\n\n",
      {{1000, 2000, "No index\r\n"}}},
+    {"OnlyTheLeadingByteOrderMarkIsSkipped",
+     "\xEF\xBB\xBF\xEF\xBB\xBF" "00:00:01,000 --> 00:00:02,000\nA\n\n00:00:03,000 --> 00:00:04,000\n\xEF\xBB\xBF" "B\n\n",
+     {{3000, 4000, u"\uFEFFB\r\n"_s}}},
+    {"TextStartingLikeAByteOrderMarkIsKept",  // U+FFFE, U+FEFF
+     "00:00:01,000 --> 00:00:02,000\n\xEF\xBF\xBE" "AB\n\n00:00:03,000 --> 00:00:04,000\n\xEF\xBB\xBF" "CD\n\n",
+     {{1000, 2000, u"\uFFFEAB\r\n"_s}, {3000, 4000, u"\uFEFFCD\r\n"_s}}},
     {"TimeLineThenEmptyLineGivesEmptyText", "1\n00:00:01,000 --> 00:00:02,000\n\n2\n",
      {{1000, 2000, ""}}},
     {"MissingBlankLineMergesTwoEntries",

@@ -126,6 +126,14 @@ TEST_F(SrtSearch, RegExErrorsAreShownAndKeepWhatWasFound) {
   EXPECT_TRUE(FMessages[0].contains("UTF-16")) << FMessages[0].toStdString();
 }
 
+TEST_F(SrtSearch, MessageIsShownOnceTheResultIsFinished) {
+  std::vector<int32_t> seen{-1};
+  SrtMessageHandler = [&](const QString&) { seen = SrtMatches; };
+  const TSrtLists list{{0, 0, "one\r\n"}, {0, 0, u"broken \xD800 one\r\n"_s}, {0, 0, "one\r\n"}};
+  Search(list, "one", true);
+  EXPECT_EQ(seen, (std::vector<int32_t>{0}));
+}
+
 TEST_F(SrtSearch, PlainModeNeverShowsAMessage) {
   const TSrtLists list{{0, 0, u"broken \xD800 (\r\n"_s}};
   EXPECT_EQ(Search(list, "(", false), (std::vector<int32_t>{0}));
