@@ -11,6 +11,7 @@
 #include <QApplication>
 #include <QCloseEvent>
 #include <QFileDialog>
+#include <QFontMetricsF>
 #include <QGraphicsDropShadowEffect>
 #include <QHBoxLayout>
 #include <QKeyEvent>
@@ -213,6 +214,11 @@ void TFrmMain::FormCreate() {
     QPalette pal = lbTime->palette();
     pal.setColor(QPalette::WindowText, Rgb(ForeColor0));
     lbTime->setPalette(pal);
+    // The time must fit its 50 pixels whatever font the desktop gives us.
+    QFont f = lbTime->font();
+    while (f.pointSizeF() > 5 && QFontMetricsF(f).horizontalAdvance(QStringLiteral("00:00:00")) > 47)
+      f.setPointSizeF(f.pointSizeF() - 0.5);
+    lbTime->setFont(f);
   }
   MfPlayer = nullptr;
   CreateToolbar();

@@ -88,12 +88,17 @@ int SecondOnScreen(const TFrmMain& AForm) { return SecondShownIn(AForm.Image->Bi
 
 bool OpenAndWait(TFrmMain& AForm, const QString& AVideo) {
   AForm.OpenVideoFile(AVideo);
-  return AForm.MfPlayer && WaitUntil([&] {
+  const bool ok = AForm.MfPlayer && WaitUntil([&] {
            const uint64_t duration = AForm.MfPlayer->mfpControl.uiDuration;
            return !AForm.Image->Bitmap().isNull() && duration > 0 &&
                   AForm.TimeBar->GetMax() == duration &&
                   AForm.MfPlayer->State() == TPlayerState::Paused;
          }, 15000);
+  if (!ok && AForm.MfPlayer)
+    ADD_FAILURE() << "open " << AVideo.toStdString() << ": frame " << !AForm.Image->Bitmap().isNull()
+                  << ", duration " << AForm.MfPlayer->mfpControl.uiDuration << ", bar max "
+                  << AForm.TimeBar->GetMax() << ", state " << int(AForm.MfPlayer->State());
+  return ok;
 }
 
 bool WaitForPosition(TFrmMain& AForm, double ASeconds, int ASlackMs) {
