@@ -10,7 +10,10 @@
 #include <QUrl>
 #include <QWidget>
 #include <QtGui/qguiapplication_platform.h>
+#include <algorithm>
 #include <cmath>
+#include <cstdlib>
+#include <cstring>
 #include <xcb/xcb.h>
 
 bool IsWin10 = false, IsSysLight = false, IsLightMode = true;
