@@ -11,8 +11,9 @@ constexpr int ColorCount = sizeof(Colors) / sizeof(Colors[0]);
 }  // namespace
 
 QString FixturePath(const QString& name) {
+  // The build folder's fixtures unless the environment names others.
   const char* dir = std::getenv("QUENNEL_FIXTURES");
-  return QDir(QString::fromLocal8Bit(dir ? dir : "fixtures")).absoluteFilePath(name);
+  return QDir(QString::fromLocal8Bit(dir && *dir ? dir : QUENNEL_FIXTURES_DIR)).absoluteFilePath(name);
 }
 
 QRgb FixtureColorAt(int second) {
