@@ -78,7 +78,7 @@ void TFrmMain::OpenVideoFile(const QString& AFileName) {
     ShowError(QStringLiteral("Initial Failure - Failed to initialize Player."));
     return;
   }
-  MfPlayer->OpenURL(AFileName);
+  const HRESULT opened = MfPlayer->OpenURL(AFileName);
   SetControlsPlayer(MfPlayer);
   setWindowTitle(QStringLiteral("MP4Player - ") + QFileInfo(AFileName).fileName());
   ClearSrt();
@@ -89,6 +89,11 @@ void TFrmMain::OpenVideoFile(const QString& AFileName) {
   const QString sibling =
       video.dir().filePath((dot < 0 ? base : base.left(dot)) + QStringLiteral(".srt"));
   if (QFileInfo(sibling).isFile()) OpenSrtFile(sibling);
+
+  // Otherwise a file that cannot be played would just leave a black image.
+  if (FAILED(opened))
+    ShowError(QStringLiteral("The file \"%1\" cannot be played.")
+                  .arg(QDir::toNativeSeparators(AFileName)));
 }
 
 void TFrmMain::OpenSrtFile(const QString& AFileName) {

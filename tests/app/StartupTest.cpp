@@ -2,13 +2,21 @@
 // state of the window, the top-level error handler, closing while playing.
 #include "app/uFrmMain.h"
 #include "app/uQuennelApp.h"
+#include "about/uFMXFrmAbout.h"
 #include "app/uSrtPanel.h"
+#include "controls/uFMXBtn.h"
+#include "settings/uDlgSetup.h"
 #include "player/uFMXMfPlayerClass.h"
 #include "settings/uFMXUtils.h"
 #include "tests/app/AppTestUtil.h"
 #include "tests/common/Fixtures.h"
 
+#include <QDialog>
+#include <QFile>
 #include <QFileInfo>
+#include <QComboBox>
+#include <QPushButton>
+#include <QTest>
 #include <QLabel>
 #include <QTimer>
 
@@ -76,5 +84,62 @@ TEST(Startup, ClosingWhilePlayingShutsThePlayerDownThenWritesSettings) {
   EXPECT_FALSE(QFileInfo::exists(SettingsFileName()));  // not before destruction
   form.reset();
   EXPECT_TRUE(QFileInfo::exists(SettingsFileName()));
+  RemoveSettingsFile();
+}
+
+TEST(Startup, SavedDarkModeColoursTheWindowFromTheStart) {
+  {
+    QFile ini(SettingsFileName());
+    ASSERT_TRUE(ini.open(QIODevice::WriteOnly));
+    ini.write("[System]\r\nDarkMode=2\r\nFontSize=0\r\n");
+  }
+  const uint8_t saved = DarkMode;
+  {
+    TFrmMain form;
+    EXPECT_EQ(DarkMode, 2);
+    EXPECT_FALSE(IsLightMode);
+    EXPECT_EQ(form.Rectangle->palette().color(QPalette::Window).rgba(), BackColor1);
+    EXPECT_LT(qGray(BackColor1), 100);
+    EXPECT_EQ(form.lbTime->palette().color(QPalette::WindowText).rgba(), ForeColor0);
+    EXPECT_GT(qGray(ForeColor0), 150);
+  }
+  RemoveSettingsFile();
+  DarkMode = saved;
+  SetThemeColors();
+}
+
+TEST(Startup, GearAndInfoShowTheirWindowsAndOkRefitsThePanel) {
+  TFrmMain form;
+  form.show();
+  TFMXFrmAbout about(&form);
+  TDlgSetup setup(&form);
+  FMXFrmAbout = &about;
+  DlgSetup = &setup;
+  const int32_t saved = FontSize;
+
+  bool aboutShown = false;
+  QTimer::singleShot(200, [&] {
+    aboutShown = QApplication::activeModalWidget() == &about;
+    about.reject();
+  });
+  QTest::mouseClick(form.BtInfo, Qt::LeftButton);
+  EXPECT_TRUE(aboutShown);
+
+  // Choosing the "Large" size and OK reaches the panel at once.
+  bool setupShown = false;
+  QTimer::singleShot(200, [&] {
+    setupShown = QApplication::activeModalWidget() == &setup;
+    setup.cbFontSize->setCurrentIndex(4);
+    setup.btOK->click();
+  });
+  QTest::mouseClick(form.BtGear, Qt::LeftButton);
+  EXPECT_TRUE(setupShown);
+  EXPECT_EQ(FontSize, 4);
+  EXPECT_FLOAT_EQ(float(form.lbSrt->font().pointSizeF()), 16.0f);
+  EXPECT_TRUE(form.lbSrt->wordWrap());
+
+  FMXFrmAbout = nullptr;
+  DlgSetup = nullptr;
+  FontSize = saved;
   RemoveSettingsFile();
 }

@@ -1,4 +1,5 @@
 #include "app/uQuennelApp.h"
+#include "settings/uFMXUtils.h"
 #include "tests/app/AppTestUtil.h"
 
 #include <gtest/gtest.h>
@@ -10,6 +11,7 @@ int main(int argc, char** argv) {
   if (!qEnvironmentVariableIsSet("QUENNEL_FIXTURES")) qputenv("QUENNEL_FIXTURES", QUENNEL_DEFAULT_FIXTURES);
   // The program's own application object, so exceptions reach its handler.
   TQuennelApp app(argc, argv);
+  InitTheme();  // as the program does before its first window
   ::testing::AddGlobalTestEnvironment(new TSettingsFileCleanup);
   return RUN_ALL_TESTS();
 }
