@@ -5,6 +5,8 @@
 #include <QGuiApplication>
 
 int main(int argc, char** argv) {
+  // Without a display, also while CTest lists the tests.
+  if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
   ::testing::InitGoogleTest(&argc, argv);
   QGuiApplication app(argc, argv);
   return RUN_ALL_TESTS();
