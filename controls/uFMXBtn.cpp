@@ -52,6 +52,7 @@ QPainterPath _TFMXBtn::GetIconOutline() const { return StretchPath(FPath.Data, G
 void _TFMXBtn::UpdateLayout(float /*AWidth*/, float AHeight) {
   FMXMouseMode = GetMouseMode(isDown, isHover);
   const qreal r = static_cast<float>(double(AHeight) * 0.1);
+  FRect.Bounds = QRectF(rect());
   FRect.Radius = r;
   FIconMargin = r;
   UpdateColor();
@@ -93,9 +94,7 @@ bool _TFMXBtn::BtnReleased(float X, float Y) {
 void _TFMXBtn::paintEvent(QPaintEvent*) {
   QPainter painter(this);
   painter.setRenderHint(QPainter::Antialiasing);
-  TFMXRectShape back = FRect;
-  back.Bounds = rect();
-  PaintShape(painter, back);
+  PaintShape(painter, FRect);
   PaintShape(painter, TFMXPathShape{GetIconOutline(), FPath.Fill});
 }
 
@@ -127,6 +126,9 @@ void _TFMXBtn::leaveEvent(QEvent*) {
 TFMXBtn::TFMXBtn(QWidget* AOwner) : _TFMXBtn(AOwner) {}
 
 void TFMXBtn::BtnMouseUp(QObject* Sender, Qt::MouseButton, Qt::KeyboardModifiers, float X, float Y) {
-  if (BtnReleased(X, Y) && FExecute)
-    FExecute(Sender);
+  // A copy, so a handler may even destroy this button.
+  if (BtnReleased(X, Y) && FExecute) {
+    const TFMXNotifyEvent handler = FExecute;
+    handler(Sender);
+  }
 }

@@ -146,6 +146,7 @@ TEST_F(BtnTest, RadiusAndInsetFollowTheHeight) {
   for (const TCase& c : {TCase{30, 30, 3}, TCase{40, 30, 3}, TCase{25, 25, 2.5}, TCase{100, 50, 5}}) {
     Btn->SetSize(c.w, c.h);
     EXPECT_EQ(Btn->size(), QSize(int(c.w), int(c.h)));
+    EXPECT_EQ(Btn->GetRect().Bounds, QRectF(0, 0, c.w, c.h));
     EXPECT_FLOAT_EQ(Btn->GetRect().Radius, c.r) << c.w << "x" << c.h;
     EXPECT_FLOAT_EQ(Btn->GetIconMargin(), c.r) << c.w << "x" << c.h;
     EXPECT_EQ(Btn->GetIconArea(), QRectF(c.r, c.r, c.w - 2 * c.r, c.h - 2 * c.r));
