@@ -20,6 +20,12 @@
 #include <emmintrin.h>
 #endif
 
+// The fuzzer builds with tiny pieces so that its short inputs cross piece
+// boundaries too.
+#ifndef QUENNEL_SRT_PIECE_BYTES
+#define QUENNEL_SRT_PIECE_BYTES (64 * 1024)
+#endif
+
 namespace {
 
 // The index stores seconds and entry positions in 16 bits (0xFFFF = none):
@@ -77,7 +83,7 @@ public:
   }
   // The next piece, or an empty view at the end; valid until the next call.
   QStringView Next() {
-    constexpr qsizetype PieceBytes = 64 * 1024;
+    constexpr qsizetype PieceBytes = QUENNEL_SRT_PIECE_BYTES;
     qsizetype end = std::min(PieceBytes, FRest.size());
     // Never between the CR and the LF of a pair.
     while (end < FRest.size() && !(FRest[end - 1] == '\n' || (FRest[end - 1] == '\r' && FRest[end] != '\n')))
@@ -230,9 +236,9 @@ void LoadSrtFile(TSrtLists& list, const QString& fileName) {
                                  "the limit is 65535 seconds");
         if (list.size() + 1 >= FirstRefusedCount)
           ThrowRefusal(fileName, "it has 65535 entries or more; the limit is 65534 entries");
-        // A copy of its own size; pendingText keeps its room for the next one.
-        // A plain copy: fromUtf16 would take a leading U+FEFF or U+FFFE for a
-        // byte-order mark and drop it or swap the bytes.
+        // A copy of its own size (pendingText keeps its room for the next
+        // one), and a plain one: fromUtf16 would take a leading U+FEFF or
+        // U+FFFE for a byte-order mark and drop it or swap the bytes.
         list.push_back({time0, time1, QString(reinterpret_cast<const QChar*>(pendingText.data()),
                                               qsizetype(pendingText.size()))});
         pendingText.clear();
