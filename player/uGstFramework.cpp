@@ -20,6 +20,13 @@ constexpr HRESULT E_NOINTERFACE = static_cast<HRESULT>(0x80004002);
 constexpr unsigned PlayFlagVideo = 0x1, PlayFlagAudio = 0x2, PlayFlagSoftVolume = 0x10;
 constexpr GstClockTime PrerollTimeout = 10 * GST_SECOND;
 
+// GStreamer hands our objects to its streaming threads through its own
+// futex-based locks, which thread checkers cannot see. Every callback from
+// GStreamer, and every setup before one can come, meets at this lock, which
+// makes that hand-over visible; it is never held for more than an instant.
+std::mutex GStreamingEntry;
+void MeetStreamingThreads() { std::lock_guard lock(GStreamingEntry); }
+
 // The newest frame the appsink has seen, kept as a reference to the decoder's
 // own buffer: nothing is converted until someone asks for a picture.
 class TFrameStore {
@@ -145,6 +152,7 @@ class TGstSource : public IMFMediaSource {
     g_object_set(FPipeline, "uri", uri.constData(), "video-sink", FAppSink, "flags",
                  PlayFlagVideo | PlayFlagAudio | PlayFlagSoftVolume, nullptr);
 
+    MeetStreamingThreads();
     if (gst_element_set_state(FPipeline, GST_STATE_PAUSED) == GST_STATE_CHANGE_FAILURE)
       return Fail(MF_E_UNSUPPORTED_BYTESTREAM_TYPE);
     GstBus* bus = gst_element_get_bus(FPipeline);
@@ -212,16 +220,19 @@ class TGstSource : public IMFMediaSource {
     return AResult;
   }
   static GstFlowReturn OnPreroll(GstAppSink* ASink, gpointer AStore) {
+    MeetStreamingThreads();
     static_cast<TFrameStore*>(AStore)->Put(gst_app_sink_pull_preroll(ASink));
     return GST_FLOW_OK;
   }
   static GstFlowReturn OnSample(GstAppSink* ASink, gpointer AStore) {
+    MeetStreamingThreads();
     static_cast<TFrameStore*>(AStore)->Put(gst_app_sink_pull_sample(ASink));
     return GST_FLOW_OK;
   }
   // After a flushing seek the frame on hand is from before the target: drop it,
   // so the next picture handed out is the one the seek produced.
   static GstPadProbeReturn OnFlush(GstPad*, GstPadProbeInfo* AInfo, gpointer AStore) {
+    MeetStreamingThreads();
     GstEvent* event = GST_PAD_PROBE_INFO_EVENT(AInfo);
     if (event && GST_EVENT_TYPE(event) == GST_EVENT_FLUSH_STOP) static_cast<TFrameStore*>(AStore)->Clear();
     return GST_PAD_PROBE_OK;
@@ -373,9 +384,9 @@ class TGstSession : public IMFMediaSession, public std::enable_shared_from_this<
         DetachBus();
         FSource = source;
         FPipeline = GST_ELEMENT(gst_object_ref(source->Pipeline()));
-        FMessagePipeline = FPipeline;
         GstBus* bus = gst_element_get_bus(FPipeline);
         while (GstMessage* old = gst_bus_pop(bus)) gst_message_unref(old);
+        MeetStreamingThreads();
         gst_bus_set_sync_handler(bus, &TGstSession::OnBusMessage, this, nullptr);
         gst_object_unref(bus);
       }
@@ -499,12 +510,13 @@ class TGstSession : public IMFMediaSession, public std::enable_shared_from_this<
     gst_object_unref(bus);
     gst_object_unref(FPipeline);
     FPipeline = nullptr;
-    FMessagePipeline = nullptr;
   }
 
   void Push(TMediaEvent AEvent) {
     std::lock_guard lock(FLock);
-    if (isShutDown) return;
+    if (!isShutDown) PushLocked(std::move(AEvent));
+  }
+  void PushLocked(TMediaEvent AEvent) {
     FEvents.push_back(std::move(AEvent));
     FCond.notify_all();
   }
@@ -512,35 +524,40 @@ class TGstSession : public IMFMediaSession, public std::enable_shared_from_this<
   // Runs on the thread that posted the message (often a streaming thread):
   // only translates and queues.
   static GstBusSyncReply OnBusMessage(GstBus*, GstMessage* AMsg, gpointer ASelf) {
-    auto* self = static_cast<TGstSession*>(ASelf);
+    MeetStreamingThreads();
+    static_cast<TGstSession*>(ASelf)->Translate(AMsg);
+    gst_message_unref(AMsg);
+    return GST_BUS_DROP;
+  }
+  void Translate(GstMessage* AMsg) {
+    std::lock_guard lock(FLock);
+    if (isShutDown) return;
     switch (GST_MESSAGE_TYPE(AMsg)) {
       case GST_MESSAGE_STATE_CHANGED: {
-        if (GST_MESSAGE_SRC(AMsg) != GST_OBJECT(self->FPipelineForMessages())) break;
+        if (!FPipeline || GST_MESSAGE_SRC(AMsg) != GST_OBJECT(FPipeline)) break;
         GstState oldState, newState, pending;
         gst_message_parse_state_changed(AMsg, &oldState, &newState, &pending);
+        // A flushing seek while playing passes through PAUSED with PLAYING
+        // pending: that is no pause.
         if (newState == GST_STATE_PLAYING)
-          self->Push({MESessionStarted, S_OK, {}, {}});
+          PushLocked({MESessionStarted, S_OK, {}, {}});
         else if (oldState == GST_STATE_PLAYING && newState == GST_STATE_PAUSED && pending == GST_STATE_VOID_PENDING)
-          self->Push({MESessionPaused, S_OK, {}, {}});
+          PushLocked({MESessionPaused, S_OK, {}, {}});
         else if (oldState == GST_STATE_PAUSED && newState == GST_STATE_READY)
-          self->Push({MESessionStopped, S_OK, {}, {}});
+          PushLocked({MESessionStopped, S_OK, {}, {}});
         break;
       }
       case GST_MESSAGE_EOS:
-        self->Push({MEEndOfPresentation, S_OK, {}, {}});
-        self->Push({MESessionEnded, S_OK, {}, {}});
+        PushLocked({MEEndOfPresentation, S_OK, {}, {}});
+        PushLocked({MESessionEnded, S_OK, {}, {}});
         break;
       case GST_MESSAGE_ERROR:
-        self->Push({MEError, E_FAIL, {}, {}});
+        PushLocked({MEError, E_FAIL, {}, {}});
         break;
       default:
         break;
     }
-    gst_message_unref(AMsg);
-    return GST_BUS_DROP;
   }
-  // The pipeline pointer for the bus handler; it only compares it.
-  GstElement* FPipelineForMessages() const { return FMessagePipeline.load(); }
 
   void Deliver() {
     std::unique_lock lock(FLock);
@@ -567,7 +584,6 @@ class TGstSession : public IMFMediaSession, public std::enable_shared_from_this<
   bool isVideo = false, isAudio = false;
   std::shared_ptr<TGstSource> FSource;
   GstElement* FPipeline = nullptr;
-  std::atomic<GstElement*> FMessagePipeline{nullptr};
   std::thread FThread;
 };
 

@@ -20,7 +20,8 @@ class TUiHandOver {
   bool IsCancelled() const;
   static bool IsUiThread();
 
- private:
   struct TState;
+
+ private:
   std::shared_ptr<TState> FState;
 };

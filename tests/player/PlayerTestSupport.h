@@ -43,5 +43,14 @@ bool WaitUntil(const std::function<bool()>& ADone, int ATimeoutMs);
 // Pumps the event loop for AMs milliseconds.
 void Pump(int AMs);
 
+// Sanitizer builds run several times slower: timing tolerances widen by this.
+#if defined(__SANITIZE_THREAD__) || defined(__SANITIZE_ADDRESS__)
+constexpr int Slack = 4;
+constexpr bool isSanitized = true;
+#else
+constexpr int Slack = 1;
+constexpr bool isSanitized = false;
+#endif
+
 // Player units from seconds.
 constexpr uint64_t Hns(double ASeconds) { return static_cast<uint64_t>(ASeconds * 1e7); }

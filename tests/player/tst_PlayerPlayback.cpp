@@ -35,7 +35,7 @@ TEST(PlayerPlayback, OpenShowsTheFirstFrameAndStandsPausedAtTheStart) {
   EXPECT_TRUE(WaitUntil([&] { return p->State() == TPlayerState::Paused; }, 2000));
   const TStatusReport r = NextReport(p);
   EXPECT_FALSE(r.isPlaying);
-  EXPECT_LT(r.Time, Hns(0.2));
+  EXPECT_LT(r.Time, Hns(0.2 * Slack));
   EXPECT_NEAR(r.Volume, 1.0f, 1e-6);
 }
 
@@ -51,8 +51,8 @@ TEST(PlayerPlayback, PlayRunsInRealTimeAndPauseHolds) {
   const TStatusReport playing = NextReport(p);
   const double elapsed = clock.elapsed() / 1000.0;
   EXPECT_TRUE(playing.isPlaying);
-  EXPECT_NEAR(playing.Time / 1e7, elapsed, 0.35);
-  EXPECT_GT(p.FrameCount - framesAtStart, 20);  // ~33 ticks a second while playing
+  EXPECT_NEAR(playing.Time / 1e7, elapsed, 0.35 * Slack);
+  EXPECT_GT(p.FrameCount - framesAtStart, 20 / Slack);  // ~33 ticks a second while playing
   EXPECT_EQ(SecondShownIn(p.LastFrame), static_cast<int>(playing.Time / HnsPerSecond));
 
   p->StartPause();
@@ -94,12 +94,12 @@ TEST(PlayerPlayback, SeekWhilePlayingGoesOnFromTheTarget) {
   EXPECT_EQ(p->State(), TPlayerState::Started);
   const TStatusReport r = NextReport(p);
   EXPECT_TRUE(r.isPlaying);
-  EXPECT_NEAR(r.Time / 1e7, 6.4, 0.25);
+  EXPECT_NEAR(r.Time / 1e7, 6.4, 0.25 * Slack);
   Pump(1000);
   const TStatusReport later = NextReport(p);
   EXPECT_TRUE(later.isPlaying);
-  EXPECT_NEAR(later.Time / 1e7, 7.4, 0.3);
-  EXPECT_EQ(SecondShownIn(p.LastFrame), 7);
+  EXPECT_NEAR(later.Time / 1e7, 7.4, 0.3 * Slack);
+  if (!isSanitized) EXPECT_EQ(SecondShownIn(p.LastFrame), 7);
 }
 
 TEST(PlayerPlayback, EndOfMediumReportsNotPlayingAndPlayStartsOver) {
@@ -108,7 +108,7 @@ TEST(PlayerPlayback, EndOfMediumReportsNotPlayingAndPlayStartsOver) {
   p->SetNewPosition(Hns(9.4));
   ASSERT_TRUE(WaitForSeekDone(p));
   p->StartPause();
-  ASSERT_TRUE(WaitUntil([&] { return p->IsPresentationEnded(); }, 3000));
+  ASSERT_TRUE(WaitUntil([&] { return p->IsPresentationEnded(); }, 3000 * Slack));
   const TStatusReport end = NextReport(p);
   EXPECT_FALSE(end.isPlaying);
   EXPECT_EQ(p->State(), TPlayerState::Started);
@@ -120,12 +120,12 @@ TEST(PlayerPlayback, EndOfMediumReportsNotPlayingAndPlayStartsOver) {
   Pump(500);
   const TStatusReport again = NextReport(p);
   EXPECT_TRUE(again.isPlaying);
-  EXPECT_LT(again.Time, Hns(1.2));
+  EXPECT_LT(again.Time, Hns(1.2 * Slack));
 
   // After the end a seek shows its frame and pauses.
   p->SetNewPosition(Hns(9.6));
   ASSERT_TRUE(WaitForSeekDone(p));
-  ASSERT_TRUE(WaitUntil([&] { return p->IsPresentationEnded(); }, 3000));
+  ASSERT_TRUE(WaitUntil([&] { return p->IsPresentationEnded(); }, 3000 * Slack));
   p->SetNewPosition(Hns(3.5));
   ASSERT_TRUE(WaitForSeekDone(p));
   EXPECT_EQ(p->State(), TPlayerState::Paused);
@@ -173,10 +173,10 @@ TEST(PlayerPlayback, AudioOnlyMediumPausesDeliversTheDurationAndPlays) {
   Pump(1000);
   const TStatusReport r = NextReport(p);
   EXPECT_TRUE(r.isPlaying);
-  EXPECT_NEAR(r.Time / 1e7, 1.0, 0.35);
+  EXPECT_NEAR(r.Time / 1e7, 1.0, 0.35 * Slack);
   p->SetNewPosition(Hns(5));
   ASSERT_TRUE(WaitForSeekDone(p));
-  EXPECT_NEAR(NextReport(p).Time / 1e7, 5.1, 0.3);
+  EXPECT_NEAR(NextReport(p).Time / 1e7, 5.1, 0.3 * Slack);
   EXPECT_EQ(p.FrameCount, 0);
 }
 
@@ -194,7 +194,7 @@ TEST(PlayerPlayback, VideoOnlyMediumPlaysWithoutVolume) {
   Pump(1000);
   const TStatusReport r = NextReport(p);
   EXPECT_TRUE(r.isPlaying);
-  EXPECT_NEAR(r.Time / 1e7, 3.5, 0.35);
+  EXPECT_NEAR(r.Time / 1e7, 3.5, 0.35 * Slack);
 }
 
 TEST(PlayerPlayback, UnplayableInputFailsTheOpenAndLeavesThePlayerClosed) {

@@ -33,7 +33,7 @@ qint64 TimedShutDown(TRecordingPlayer& p) {
 
 TEST(PlayerShutdown, ReturnsPromptlyAtEveryStageOfPlayback) {
   // A generous bound: a hang would block for good, a timed-out close takes 2 s.
-  constexpr qint64 Prompt = 2500;
+  constexpr qint64 Prompt = 2500 * Slack;
   const struct {
     const char* Stage;
     std::function<void(TRecordingPlayer&)> Reach;
@@ -112,8 +112,9 @@ TEST(PlayerShutdown, FiftyOpenShutdownCyclesLeaveNoThreadsOrMemoryBehind) {
   Pump(200);
   const int threads = ThreadCount();
   const long memory = ResidentKb();
-  for (int i = 0; i < 50; ++i) cycle();
+  for (int i = 0; i < (isSanitized ? 10 : 50); ++i) cycle();
   Pump(200);
   EXPECT_LE(ThreadCount(), threads + 2);
-  EXPECT_LT(ResidentKb() - memory, 40 * 1024);
+  // AddressSanitizer keeps freed memory in quarantine, so only a plain build tells.
+  if (!isSanitized) EXPECT_LT(ResidentKb() - memory, 40 * 1024);
 }

@@ -16,7 +16,7 @@ TEST(UniThreadTimer, TicksOnTheUiThreadOncePerPeriod) {
     isOnUi = isOnUi && TUiHandOver::IsUiThread() && ASender == &timer;
   });
   Pump(1050);
-  EXPECT_GE(ticks, 7);
+  EXPECT_GE(ticks, 7 / Slack);
   EXPECT_LE(ticks, 11);
   EXPECT_TRUE(isOnUi);
 }
@@ -33,7 +33,7 @@ TEST(UniThreadTimer, SamePeriodKeepsTheScheduleAndEnableRestartsIt) {
   Pump(150);
   timer.SetPeriod(300);  // unchanged: the tick due at 300 ms stays due
   ASSERT_TRUE(WaitUntil([&] { return firstTick >= 0; }, 1000));
-  EXPECT_LT(firstTick, 420);
+  EXPECT_LT(firstTick, 300 + 120 * Slack);
 
   firstTick = -1;
   clock.restart();
@@ -55,7 +55,7 @@ TEST(UniThreadTimer, DisabledTimerStoresThePeriodAndStartsWhenEnabled) {
   EXPECT_EQ(timer.Period(), 20u);
   timer.SetEnabled(true);
   Pump(200);
-  EXPECT_GE(ticks, 4);
+  EXPECT_GE(ticks, 4 / Slack);
 }
 
 TEST(UniThreadTimer, ZeroPeriodTicksBackToBackWithoutOverlap) {
@@ -70,7 +70,7 @@ TEST(UniThreadTimer, ZeroPeriodTicksBackToBackWithoutOverlap) {
   });
   timer.SetPeriod(0);
   Pump(200);
-  EXPECT_GT(ticks, 20);
+  EXPECT_GT(ticks, 20 / Slack);
   EXPECT_FALSE(isOverlapped);
 }
 
@@ -115,6 +115,6 @@ TEST(UniThreadTimer, RestartsFromManyThreadsLeaveOneWorker) {
     });
   for (auto& w : writers) w.join();
   Pump(520);
-  EXPECT_GE(ticks, 8);
+  EXPECT_GE(ticks, 8 / Slack);
   EXPECT_LE(ticks, 11);  // one worker: no doubled ticks
 }
