@@ -222,3 +222,15 @@ TEST(Btn, NothingAssignedStillClicksSafely) {
   EXPECT_NE(btn->GetFMXMouseMode(), TFMXMouseMode::isDown);
   EXPECT_EQ(btn->cursor().shape(), Qt::PointingHandCursor);
 }
+
+TEST_F(BtnTest, PaintsAtDevicePixelRatioTwo) {
+  // At 2x the inset edge falls on device pixel 6, not on a blurred 3 scaled up.
+  QImage image(QSize(80, 60), QImage::Format_ARGB32);
+  image.setDevicePixelRatio(2);
+  image.fill(Qt::transparent);
+  Btn->render(&image, QPoint(), QRegion(), QWidget::DrawChildren);
+  EXPECT_EQ(image.pixel(5, 30), BackColor2);
+  EXPECT_EQ(image.pixel(6, 30), ForeColor2);
+  EXPECT_EQ(image.pixel(73, 30), ForeColor2);
+  EXPECT_EQ(image.pixel(74, 30), BackColor2);
+}
