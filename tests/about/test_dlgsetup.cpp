@@ -242,8 +242,7 @@ TEST_F(DlgSetupTest, ColoursFollowTheMode) {
 // a new theme is only stored for the next start.
 TEST_F(DlgSetupTest, FontSizeAtOnceThemeAtNextStart) {
   UseTheme(1);
-  TFrmMain frm;
-  frm.show();
+  TFrmMain frm;  // hidden: a fixed font size does not depend on the panel width
   const QRgb barBefore = frm.Rectangle->palette().color(QPalette::Window).rgb();
   const bool lightBefore = IsLightMode;
   TDlgSetup dlg(&frm);
