@@ -349,9 +349,7 @@ bool TFrmMain::HandleSurfaceEvent(QWidget* ASurface, QEvent* AEvent) {
       return false;
     }
     case QEvent::Wheel: {
-      // Scroll phases and sideways scrolling carry no vertical notch.
-      const int delta = static_cast<QWheelEvent*>(AEvent)->angleDelta().y();
-      if (delta != 0) ImageMouseWheel(delta);
+      ImageMouseWheel(static_cast<QWheelEvent*>(AEvent)->angleDelta().y());
       return false;  // left unhandled, as before
     }
     case QEvent::DragEnter:

@@ -58,10 +58,8 @@ void TFrmMain::CreateToolbar() {
   TimeBar = new TFMXPosBar(LayoutM);
   TimeBar->setObjectName(QStringLiteral("TimeBar"));
   // The wheel over the position bar seeks like over the image.
-  TimeBar->SetOnMouseWheel([this](QObject*, QWheelEvent* AEvent) {
-    const int delta = AEvent->angleDelta().y();
-    if (delta != 0) ImageMouseWheel(delta);
-  });
+  TimeBar->SetOnMouseWheel(
+      [this](QObject*, QWheelEvent* AEvent) { ImageMouseWheel(AEvent->angleDelta().y()); });
 
   auto* layM = new QHBoxLayout(LayoutM);
   layM->setContentsMargins(0, 0, 0, 0);

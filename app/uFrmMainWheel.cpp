@@ -21,7 +21,8 @@ static QString WheelText(int64_t ATime, int64_t AWheelCount, bool AisSubtitleMod
 }
 
 void TFrmMain::ImageMouseWheel(int WheelDelta) {
-  if (!MfPlayer) return;
+  // Scroll phases and sideways scrolling carry no vertical notch.
+  if (!MfPlayer || WheelDelta == 0) return;
   const int64_t step = static_cast<int64_t>(DefaultSkipCount);
   // Turning towards the user (negative delta) goes forward.
   const int64_t notch = WheelDelta < 0 ? step : -step;

@@ -29,6 +29,7 @@ void TImageView::paintEvent(QPaintEvent*) {
 
 TOverlayLabel::TOverlayLabel(QWidget* parent) : QWidget(parent) {
   setAttribute(Qt::WA_TransparentForMouseEvents);
+  hide();
 }
 
 void TOverlayLabel::setText(const QString& AText) {
@@ -39,6 +40,8 @@ void TOverlayLabel::setText(const QString& AText) {
 
 void TOverlayLabel::SetOpacity(qreal AValue) {
   FOpacity = AValue;
+  // Hidden while transparent, so frames repaint without the overlay.
+  setVisible(FOpacity > 0);
   update();
 }
 
@@ -53,6 +56,7 @@ void TOverlayLabel::paintEvent(QPaintEvent*) {
 
 TOverlayPath::TOverlayPath(QWidget* parent) : QWidget(parent) {
   setAttribute(Qt::WA_TransparentForMouseEvents);
+  hide();
 }
 
 void TOverlayPath::SetData(const QString& ASvgData) {
@@ -63,6 +67,8 @@ void TOverlayPath::SetData(const QString& ASvgData) {
 
 void TOverlayPath::SetOpacity(qreal AValue) {
   FOpacity = AValue;
+  // Hidden while transparent, so frames repaint without the overlay.
+  setVisible(FOpacity > 0);
   update();
 }
 

@@ -8,7 +8,6 @@ int main(int argc, char** argv) {
   ::testing::InitGoogleTest(&argc, argv);
   // Offscreen also when CTest runs us only to list the tests.
   if (!qEnvironmentVariableIsSet("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
-  if (!qEnvironmentVariableIsSet("QUENNEL_FIXTURES")) qputenv("QUENNEL_FIXTURES", QUENNEL_DEFAULT_FIXTURES);
   // The program's own application object, so exceptions reach its handler.
   TQuennelApp app(argc, argv);
   InitTheme();  // as the program does before its first window
