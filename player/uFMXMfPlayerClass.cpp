@@ -154,6 +154,7 @@ HRESULT TMfPlayer::CreateTopology(const std::shared_ptr<TPresentationDescriptor>
 
 HRESULT TMfPlayer::OpenURL(const QString& sURL) {
   StopWorkers();  // a worker of an earlier open must not see the new session
+  isTopologyReady = false;
   FFileName = sURL;
   HRESULT hr = NewSession();
   std::shared_ptr<TPresentationDescriptor> pd;
