@@ -99,18 +99,14 @@ class TMfPlayer : public IMFAsyncCallback {
   float Volume() const { return mfpControl.Volume; }
   uint64_t Duration() const { return mfpControl.uiDuration; }
   uint64_t Position() const { return mfpControl.CurrentPosition; }
-  void SetPosition_(uint64_t AValue) { SetNewPosition(AValue); }
   TPlayerState State() const { return mfpControl.State; }
   bool IsPending() const { return m_bPending; }
   bool IsPresentationEnded() const { return isPresentationEnded; }
-  // Whether a status timer or bitmap timer currently exists (tests).
+  // Whether the status and bitmap timers exist (a failed open removes them).
   bool HasTimers() const;
 
   TController mfpControl;
   std::atomic<bool> CanMfPosThread{true};
-
- protected:
-  TMfPlayer() = delete;
 
  private:
   friend class TMfStartThread;
