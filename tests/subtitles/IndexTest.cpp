@@ -7,6 +7,7 @@
 #include <QFont>
 #include <QFontMetricsF>
 
+#include <algorithm>
 #include <stdexcept>
 
 namespace {
