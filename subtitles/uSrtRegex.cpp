@@ -5,8 +5,8 @@
 #endif
 
 namespace {
-// pcre2_compile refuses a null pattern even of length 0 (and PCRE2 before
-// 10.42 a null subject); an empty QString may have no data at all.
+// pcre2_compile refuses a null pattern even of length 0, and some PCRE2
+// releases a null subject too; an empty QString may have no data at all.
 const char16_t EmptyText[] = u"";
 
 PCRE2_SPTR CodeUnits(QStringView text) {
