@@ -147,10 +147,22 @@ public:
   TTimeLineTest() : FPattern(u"^[\\d:,]+ --> [\\d:,]+$") {}
   bool operator()(QStringView line) const {
     if (line.size() < 7 || !isTimeChar(line.front().unicode())) return false;
+    // Nearly every time line has the standard shape; one the pattern is
+    // sure to match needs no trip through the matcher.
+    if (isStandardTimeLine(line)) return true;
     return FPattern.Match(line, PCRE2_NOTEMPTY) > 0;
   }
 
 private:
+  // "hh:mm:ss,mmm --> hh:mm:ss,mmm": time characters around " --> ".
+  static bool isStandardTimeLine(QStringView line) {
+    if (line.size() != 29) return false;
+    const char16_t* t = line.utf16();
+    for (int i = 0; i < 12; ++i)
+      if (!isTimeChar(t[i]) || !isTimeChar(t[i + 17])) return false;
+    return t[12] == u' ' && t[13] == u'-' && t[14] == u'-' && t[15] == u'>' && t[16] == u' ';
+  }
+
   TSrtRegex FPattern;
 };
 
