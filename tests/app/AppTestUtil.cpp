@@ -24,7 +24,7 @@ bool WaitUntil(const std::function<bool()>& APred, int AMs) {
   QElapsedTimer clock;
   clock.start();
   while (!APred()) {
-    if (clock.elapsed() > AMs) return APred();
+    if (clock.elapsed() > qint64(AMs) * SlowFactor) return APred();
     QTest::qWait(10);
   }
   return true;
@@ -103,7 +103,20 @@ bool OpenAndWait(TFrmMain& AForm, const QString& AVideo) {
 
 bool WaitForPosition(TFrmMain& AForm, double ASeconds, int ASlackMs) {
   const double target = ASeconds * 1e7;
-  return WaitUntil([&] { return std::abs(double(AForm.FTime) - target) <= ASlackMs * 1e4; }, 8000);
+  const double late = SlowFactor > 1 ? 2e7 : ASlackMs * 1e4;
+  const bool at = WaitUntil([&] {
+    const double d = double(AForm.FTime) - target;
+    return d >= -ASlackMs * 1e4 && d <= late;
+  }, 8000);
+  if (AForm.MfPlayer) WaitUntil([&] { return AForm.MfPlayer->CanMfPosThread.load(); }, 5000);
+  return at;
+}
+
+bool WaitForSecondOnScreen(const TFrmMain& AForm, int ASecond) {
+  return WaitUntil([&] {
+    const int shown = SecondOnScreen(AForm);
+    return shown == ASecond || (SlowFactor > 1 && shown == ASecond + 1);
+  });
 }
 
 void SendWheel(QWidget* AWidget, int ADelta) {

@@ -15,7 +15,16 @@
 class QWidget;
 class TFrmMain;
 
-// Runs the event loop until APred holds or AMs pass; answers APred().
+// Sanitizer builds run the player many times slower: every wait stretches,
+// and a seek while paused may play on for a moment before it pauses again.
+#if defined(__SANITIZE_THREAD__) || defined(__SANITIZE_ADDRESS__)
+inline constexpr int SlowFactor = 6;
+#else
+inline constexpr int SlowFactor = 1;
+#endif
+
+// Runs the event loop until APred holds or AMs (times SlowFactor) pass;
+// answers APred().
 bool WaitUntil(const std::function<bool()>& APred, int AMs = 5000);
 // Runs the event loop for AMs.
 void Pump(int AMs);
@@ -63,9 +72,13 @@ extern const QByteArray ClipSrt;
 
 // The second of the colour clip the window's image shows, or -1.
 int SecondOnScreen(const TFrmMain& AForm);
+// Waits until the image shows ASecond (or, in a slow build, the one after).
+bool WaitForSecondOnScreen(const TFrmMain& AForm, int ASecond);
 // Opens AVideo in AForm and waits for the first frame and duration.
 bool OpenAndWait(TFrmMain& AForm, const QString& AVideo);
-// Waits for a status report at or near ASeconds (within ASlackMs).
+// Waits for a status report at or near ASeconds (within ASlackMs; a slow
+// build may also be up to 2 s past it), then for the seek worker to finish,
+// so that the next seek is not dropped.
 bool WaitForPosition(TFrmMain& AForm, double ASeconds, int ASlackMs = 120);
 
 // One wheel notch on AWidget (ADelta > 0: away from the user).

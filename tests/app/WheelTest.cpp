@@ -70,8 +70,8 @@ TEST_F(WheelTest, SubtitleModeStepsOneEntryPerTurn) {
   EXPECT_FALSE(FForm->ImageTimer->isActive());
   EXPECT_EQ(FForm->falbImg->endValue().toDouble(), 0.0);  // fading out
   EXPECT_TRUE(WaitForPosition(*FForm, 7));
-  EXPECT_TRUE(WaitUntil([&] { return SecondOnScreen(*FForm) == 7; }));
-  EXPECT_FALSE(FForm->FisPlaying);
+  EXPECT_TRUE(WaitForSecondOnScreen(*FForm, 7));
+  EXPECT_TRUE(WaitUntil([&] { return !FForm->FisPlaying; }));
 
   // Notches that cancel out: no seek at all.
   EXPECT_EQ(Turn(FForm->Image, {Towards, Away}), QStringList({fwd, QString()}));
@@ -92,20 +92,23 @@ TEST_F(WheelTest, SubtitleModeStepsOneEntryPerTurn) {
 TEST_F(WheelTest, TimeModeStepsThreeSecondsPerNotch) {
   Open(false);
   ASSERT_TRUE(FForm->SrtIndex.empty());
-  Seek(2);
+  Seek(1);
   // Back past the start: the label and the seek stop at 0.
   EXPECT_EQ(Turn(FForm->Image, {Away}), QStringList({QStringLiteral("00:00:00")}));
   EXPECT_TRUE(FForm->ImageTimer->isActive());
   EXPECT_TRUE(Settled());
   EXPECT_TRUE(WaitForPosition(*FForm, 0));
 
+  // The label shows where the seek will go: 00:00:03, 00:00:06 from 0.
+  const int64_t from = FForm->FTime;
   EXPECT_EQ(Turn(FForm->lbSrt, {Towards, Towards}),
-            QStringList({QStringLiteral("00:00:03"), QStringLiteral("00:00:06")}));
+            QStringList({HnsToStr(from + 3 * Sec), HnsToStr(from + 6 * Sec)}));
+  if (SlowFactor == 1) EXPECT_EQ(FForm->lbImg->text(), QStringLiteral("00:00:06"));
   // Nothing moves until the wheel has rested.
   EXPECT_NE(FForm->FWheelCount, WheelIdle);
   EXPECT_TRUE(Settled());
   EXPECT_TRUE(WaitForPosition(*FForm, 6));
-  EXPECT_TRUE(WaitUntil([&] { return SecondOnScreen(*FForm) == 6; }));
+  EXPECT_TRUE(WaitForSecondOnScreen(*FForm, 6));
 }
 
 TEST_F(WheelTest, ClickTogglesPlayAndFlashesTheActionsSymbol) {
