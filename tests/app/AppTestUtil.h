@@ -72,12 +72,12 @@ extern const QByteArray ClipSrt;
 
 // The second of the colour clip the window's image shows, or -1.
 int SecondOnScreen(const TFrmMain& AForm);
-// Waits until the image shows ASecond (or, in a slow build, the one after).
+// Waits until the image shows ASecond (in a slow build, or one a little after).
 bool WaitForSecondOnScreen(const TFrmMain& AForm, int ASecond);
 // Opens AVideo in AForm and waits for the first frame and duration.
 bool OpenAndWait(TFrmMain& AForm, const QString& AVideo);
 // Waits for a status report at or near ASeconds (within ASlackMs; a slow
-// build may also be up to 2 s past it), then for the seek worker to finish,
+// build may also be up to 5 s past it), then for the seek worker to finish,
 // so that the next seek is not dropped.
 bool WaitForPosition(TFrmMain& AForm, double ASeconds, int ASlackMs = 120);
 
