@@ -2,6 +2,7 @@
 // drop targets.
 #include "app/uFrmMain.h"
 
+#include "app/uImageView.h"
 #include "app/uSrtPanel.h"
 #include "controls/uFMXBtnMedia.h"
 #include "player/uFMXMfPlayerClass.h"
@@ -78,6 +79,8 @@ void TFrmMain::OpenVideoFile(const QString& AFileName) {
     ShowError(QStringLiteral("Initial Failure - Failed to initialize Player."));
     return;
   }
+  // The old video's last frame must not stand for the new file.
+  Image->SetBitmap(QImage());
   const HRESULT opened = MfPlayer->OpenURL(AFileName);
   SetControlsPlayer(MfPlayer);
   setWindowTitle(QStringLiteral("MP4Player - ") + QFileInfo(AFileName).fileName());
