@@ -263,7 +263,10 @@ void TFrmMain::FormShow() {
   if (!isFirst) return;
   // Cleared before opening: a failing open must not make the next show retry.
   isFirst = false;
-  if (FArgs.size() == 1) OpenVideoFile(FArgs.front());
+  // Opened right after the show, so that a message about the file appears
+  // over the window rather than before it.
+  if (FArgs.size() == 1)
+    QMetaObject::invokeMethod(this, [this] { OpenVideoFile(FArgs.front()); }, Qt::QueuedConnection);
 }
 
 void TFrmMain::FormCloseQuery(bool& CanClose) {

@@ -41,11 +41,12 @@ TEST(Startup, OneArgumentIsOpenedOnceAtTheFirstShow) {
   TFrmMain form({clip});
   EXPECT_EQ(form.MfPlayer, nullptr);  // not before the show
   form.show();
-  ASSERT_NE(form.MfPlayer, nullptr);
+  ASSERT_TRUE(WaitUntil([&] { return form.MfPlayer != nullptr; }));
   EXPECT_EQ(form.windowTitle(), QStringLiteral("MP4Player - colors.mp4"));
   TMfPlayer* first = form.MfPlayer;
   form.hide();
   form.show();
+  Pump(100);
   EXPECT_EQ(form.MfPlayer, first);
   EXPECT_FALSE(form.isFirst);
 }
@@ -55,6 +56,7 @@ TEST(Startup, NoneOrTwoArgumentsOpenNothing) {
   for (const QStringList& args : {QStringList{}, QStringList{clip, clip}}) {
     TFrmMain form(args);
     form.show();
+    Pump(100);
     EXPECT_EQ(form.MfPlayer, nullptr) << args.size();
     EXPECT_EQ(form.windowTitle(), QStringLiteral("Quennel"));
   }
