@@ -26,7 +26,18 @@ bool TMfPlayer::HasVideo() { return VideoDisplay() != nullptr; }
 HRESULT TMfPlayer::TakeSnapShot(QImage& bit) {
   std::shared_ptr<IMFVideoDisplayControl> display = VideoDisplay();
   if (!display) return E_FAIL;
-  return display->GetCurrentImage(bit);
+  return display->GetCurrentImage(bit, FDisplaySize);
+}
+
+void TMfPlayer::SetDisplaySize(QSize ASize) {
+  if (ASize.isEmpty()) ASize = QSize();
+  if (FDisplaySize.exchange(ASize) == ASize) return;
+  // A paused player gets no ticks: show the frame on hand again at the new size,
+  // so a window made larger is not left with a reduced picture.
+  if (FBitmapMethod && mfpControl.State == TPlayerState::Paused) {
+    std::lock_guard lock(FBitmapLock);
+    if (SUCCEEDED(TakeSnapShot(FBitmap))) FBitmapMethod(FBitmap);
+  }
 }
 
 bool TMfPlayer::BitmapUpdate() {

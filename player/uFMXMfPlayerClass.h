@@ -3,6 +3,7 @@
 // callbacks, always on the thread of the QCoreApplication: the newest frame,
 // the duration (once per open) and a status every 100 ms.
 #include <QImage>
+#include <QSize>
 #include <QString>
 #include <atomic>
 #include <cstdint>
@@ -71,6 +72,10 @@ class TMfPlayer : public IMFAsyncCallback {
   virtual void SetVolume(float Value);
   virtual float GetVolume();
   virtual bool HasVideo();
+  // The size in device pixels at which the owner shows the picture: frames at
+  // least twice as large arrive reduced, never below it. Empty: full frames.
+  void SetDisplaySize(QSize ASize);
+  QSize DisplaySize() const { return FDisplaySize; }
 
   // Transport and request logic.
   HRESULT Start();
@@ -146,6 +151,7 @@ class TMfPlayer : public IMFAsyncCallback {
   std::atomic<bool> isBitmapTimer{false};
   QImage FBitmap;
   std::mutex FBitmapLock;
+  std::atomic<QSize> FDisplaySize{QSize()};
   TStatusIMethod FMaxMethod;
   TStatusPMethod FPosMethod;
   TBitmapMethod FBitmapMethod;

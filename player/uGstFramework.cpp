@@ -1,5 +1,7 @@
 #include "player/uGstFramework.h"
 
+#include "player/uFrameReduce.h"
+
 #include <gst/app/gstappsink.h>
 #include <gst/audio/streamvolume.h>
 #include <gst/gst.h>
@@ -58,16 +60,21 @@ class TFrameConverter {
   ~TFrameConverter() {
     if (FConverter) gst_video_converter_free(FConverter);
   }
-  HRESULT Convert(GstSample* ASample, QImage& ABitmap) {
+  HRESULT Convert(GstSample* ASample, QImage& ABitmap, QSize ADisplaySize) {
     GstVideoInfo src;
     GstCaps* caps = gst_sample_get_caps(ASample);
     GstBuffer* buffer = gst_sample_get_buffer(ASample);
     if (!caps || !buffer || !gst_video_info_from_caps(&src, caps)) return E_FAIL;
     const int w = GST_VIDEO_INFO_WIDTH(&src), h = GST_VIDEO_INFO_HEIGHT(&src);
-    // An image the owner still shares gets fresh pixels instead of a copy of the old ones.
-    if (ABitmap.width() != w || ABitmap.height() != h || ABitmap.format() != QImage::Format_RGB32 ||
-        !ABitmap.isDetached())
-      ABitmap = QImage(w, h, QImage::Format_RGB32);
+    const int factor = ReductionFactor(QSize(w, h), ADisplaySize);
+    if (factor > 1) {
+      GstVideoFrame frame;
+      if (!gst_video_frame_map(&frame, &src, buffer, GST_MAP_READ)) return E_FAIL;
+      const bool isReduced = FReducer.Reduce(frame, factor, ABitmap);
+      gst_video_frame_unmap(&frame);
+      if (isReduced) return S_OK;
+    }
+    FitBitmap(ABitmap, QSize(w, h));
     if (ABitmap.isNull()) return E_FAIL;
     uchar* bits = ABitmap.bits();  // detaches when the owner still shares the last frame
     const qsizetype bpl = ABitmap.bytesPerLine();
@@ -110,6 +117,7 @@ class TFrameConverter {
   }
 
  private:
+  TFrameReducer FReducer;
   GstVideoConverter* FConverter = nullptr;
   GstVideoInfo FSource{};
   int FWidth = 0, FHeight = 0;
@@ -271,15 +279,16 @@ class TGstVideoDisplay : public IMFVideoDisplayControl {
  public:
   explicit TGstVideoDisplay(std::shared_ptr<TGstSource> ASource) : FSource(std::move(ASource)) {}
   HRESULT SetVideoWindow(void*) override { return S_OK; }
-  HRESULT GetCurrentImage(QImage& ABitmap) override {
+  HRESULT GetCurrentImage(QImage& ABitmap, QSize ADisplaySize) override {
     uint64_t generation = 0;
     GstSample* sample = FSource->Frames().Take(generation);
     if (!sample) return E_FAIL;
     std::lock_guard lock(FLock);
     HRESULT hr = S_OK;
     // Only frames not yet shown are converted; a repeated ask for the same
-    // frame into the same image costs nothing.
-    if (generation != FLastGeneration || ABitmap.cacheKey() != FLastKey || ABitmap.isNull()) {
+    // frame into the same image at the same size costs nothing.
+    if (generation != FLastGeneration || ABitmap.cacheKey() != FLastKey || ABitmap.isNull() ||
+        ADisplaySize != FLastDisplaySize) {
       // The owner keeps the last frame (sharing its pixels), so frames take
       // turns in a few images instead of a fresh allocation per frame.
       QImage* target = nullptr;
@@ -288,10 +297,11 @@ class TGstVideoDisplay : public IMFVideoDisplayControl {
       for (QImage& image : FPool)
         if (!target && image.isNull()) target = &image;
       if (!target) target = &FPool[0];
-      hr = FConverter.Convert(sample, *target);
+      hr = FConverter.Convert(sample, *target, ADisplaySize);
       if (SUCCEEDED(hr)) {
         ABitmap = *target;
         FLastGeneration = generation;
+        FLastDisplaySize = ADisplaySize;
         FLastKey = ABitmap.cacheKey();
       }
     }
@@ -307,6 +317,7 @@ class TGstVideoDisplay : public IMFVideoDisplayControl {
   QImage FPool[3];
   uint64_t FLastGeneration = ~0ull;
   qint64 FLastKey = 0;
+  QSize FLastDisplaySize;
 };
 
 class TGstStreamVolume : public IMFAudioStreamVolume {

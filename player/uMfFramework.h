@@ -3,6 +3,7 @@
 // source with its streams, a topology, a clock, a display control that hands
 // out the current frame and a stream volume. TGstFramework is the real one.
 #include <QImage>
+#include <QSize>
 #include <QString>
 #include <cstdint>
 #include <memory>
@@ -78,7 +79,8 @@ class IMFVideoDisplayControl {
   virtual ~IMFVideoDisplayControl() = default;
   virtual HRESULT SetVideoWindow(void* AWindow) = 0;
   // Copies the frame on screen into ABitmap (RGB32); fails while there is none.
-  virtual HRESULT GetCurrentImage(QImage& ABitmap) = 0;
+  // With ADisplaySize set, a frame at least twice as large may come reduced to cover it.
+  virtual HRESULT GetCurrentImage(QImage& ABitmap, QSize ADisplaySize) = 0;
   virtual HRESULT RepaintVideo() = 0;
 };
 

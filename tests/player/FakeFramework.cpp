@@ -38,7 +38,7 @@ class TFakeDisplay : public IMFVideoDisplayControl {
  public:
   explicit TFakeDisplay(QRgb AColor) : FColor(AColor) {}
   HRESULT SetVideoWindow(void*) override { return S_OK; }
-  HRESULT GetCurrentImage(QImage& ABitmap) override {
+  HRESULT GetCurrentImage(QImage& ABitmap, QSize) override {
     ABitmap = QImage(32, 18, QImage::Format_RGB32);
     ABitmap.fill(FColor);
     return S_OK;
