@@ -72,8 +72,9 @@ class TMfPlayer : public IMFAsyncCallback {
   virtual void SetVolume(float Value);
   virtual float GetVolume();
   virtual bool HasVideo();
-  // The size in device pixels at which the owner shows the picture: frames at
-  // least twice as large arrive reduced, never below it. Empty: full frames.
+  // The area in device pixels the owner fits the picture into (aspect ratio
+  // kept): frames at least twice the fitted picture arrive reduced by a whole
+  // factor, never below it. Empty (the default): full frames.
   void SetDisplaySize(QSize ASize);
   QSize DisplaySize() const { return FDisplaySize; }
 
