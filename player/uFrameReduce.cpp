@@ -6,40 +6,65 @@ namespace {
 // Column sums are 16 bits wide: a block row of up to 16 rows cannot overflow them.
 constexpr int MaxFactor = 16;
 
-// AOut[i] = AScale times the sum of AIn[i * N .. i * N + N); a fixed N lets the
-// compiler unroll and vectorise the common factors.
-template <int N>
-void SumGroupsOf(const uint16_t* __restrict AIn, int ACount, float AScale, float* __restrict AOut) {
+// AOut[i * AOutStep] = the sum of N samples from AIn[i * K]: block sums across
+// a row. Fixed strides let the compiler unroll and vectorise the usual factors.
+template <int K, int N>
+void SumBlocksOf(const uint16_t* __restrict AIn, int ACount, uint16_t* __restrict AOut, int AOutStep) {
   for (int i = 0; i < ACount; ++i) {
     int sum = 0;
-    for (int j = 0; j < N; ++j) sum += AIn[i * N + j];
-    AOut[i] = static_cast<float>(sum) * AScale;
+    for (int j = 0; j < N; ++j) sum += AIn[i * K + j];
+    AOut[i * AOutStep] = static_cast<uint16_t>(sum);
   }
 }
 
-void SumGroups(const uint16_t* AIn, int ACount, int ASize, float AScale, float* AOut) {
-  switch (ASize) {
-    case 1: return SumGroupsOf<1>(AIn, ACount, AScale, AOut);
-    case 2: return SumGroupsOf<2>(AIn, ACount, AScale, AOut);
-    case 3: return SumGroupsOf<3>(AIn, ACount, AScale, AOut);
-    case 4: return SumGroupsOf<4>(AIn, ACount, AScale, AOut);
-    default:
-      for (int i = 0; i < ACount; ++i) {
-        int sum = 0;
-        for (int j = 0; j < ASize; ++j) sum += AIn[i * ASize + j];
-        AOut[i] = static_cast<float>(sum) * AScale;
-      }
+void SumBlocks(const uint16_t* AIn, int ACount, int AStride, int ASize, uint16_t* AOut, int AOutStep) {
+  if (AStride == ASize && AOutStep == 1) {
+    switch (ASize) {
+      case 1: return SumBlocksOf<1, 1>(AIn, ACount, AOut, 1);
+      case 2: return SumBlocksOf<2, 2>(AIn, ACount, AOut, 1);
+      case 3: return SumBlocksOf<3, 3>(AIn, ACount, AOut, 1);
+      case 4: return SumBlocksOf<4, 4>(AIn, ACount, AOut, 1);
+      default: break;
+    }
   }
+  if (AStride == 3 && ASize == 2) return SumBlocksOf<3, 2>(AIn, ACount, AOut, AOutStep);
+  for (int i = 0; i < ACount; ++i) {
+    int sum = 0;
+    for (int j = 0; j < ASize; ++j) sum += AIn[i * AStride + j];
+    AOut[i * AOutStep] = static_cast<uint16_t>(sum);
+  }
+}
+
+// The chroma sums of each block of a row. Block i starts at chroma column
+// (i * AFactor) >> AShift: with a factor that is not a multiple of the
+// subsampling neighbours share a column, and every 1 << AShift-th block
+// starts AFactor columns after the one before.
+void SumChromaBlocks(const uint16_t* AIn, int ACount, int AFactor, int AShift, int ASize, uint16_t* AOut) {
+  const int period = 1 << AShift;
+  if (AFactor % period == 0) return SumBlocks(AIn, ACount, AFactor / period, ASize, AOut, 1);
+  for (int q = 0; q < period && q < ACount; ++q)
+    SumBlocks(AIn + ((q * AFactor) >> AShift), (ACount - q + period - 1) / period, AFactor, ASize, AOut + q,
+              period);
+}
+
+// In 0..255, written so that it vectorises well.
+inline float Clamped(float AValue) {
+  AValue = AValue > 0.0f ? AValue : 0.0f;
+  return AValue < 255.0f ? AValue : 255.0f;
 }
 
 // Adds rows of one plane's component (samples AStep bytes apart) into ASum.
 void AddRows(const uint8_t* APlane, int AStride, int AStep, int AFirstRow, int ARows, int AColumns,
              uint16_t* __restrict ASum) {
-  std::fill_n(ASum, AColumns, 0);
   for (int r = AFirstRow; r < AFirstRow + ARows; ++r) {
     const uint8_t* __restrict row = APlane + static_cast<qsizetype>(r) * AStride;
-    if (AStep == 1) {
+    const bool isFirst = r == AFirstRow;
+    if (AStep == 1 && isFirst) {
+      for (int x = 0; x < AColumns; ++x) ASum[x] = row[x];
+    } else if (AStep == 1) {
       for (int x = 0; x < AColumns; ++x) ASum[x] += row[x];
+    } else if (isFirst) {
+      for (int x = 0; x < AColumns; ++x) ASum[x] = row[x * AStep];
     } else {
       for (int x = 0; x < AColumns; ++x) ASum[x] += row[x * AStep];
     }
@@ -99,7 +124,6 @@ bool TFrameReducer::Reduce(const GstVideoFrame& AFrame, int AFactor, QImage& ABi
   // Every block lies over the same number of chroma samples; with a factor
   // that is not a multiple of the subsampling, neighbours share one column.
   const int cColumns = ((k - 1) >> wSub) + 1, cRows = ((k - 1) >> hSub) + 1;
-  const bool isRegular = k == cColumns << wSub;
   const int lumaColumns = w * k, chromaColumns = (((w - 1) * k) >> wSub) + cColumns;
   FLuma.resize(lumaColumns);
   FCb.resize(chromaColumns);
@@ -107,42 +131,27 @@ bool TFrameReducer::Reduce(const GstVideoFrame& AFrame, int AFactor, QImage& ABi
   FY.resize(w);
   FU.resize(w);
   FV.resize(w);
-  float* __restrict yAvg = FY.data();
-  float* __restrict uAvg = FU.data();
-  float* __restrict vAvg = FV.data();
+  uint16_t* __restrict yBlock = FY.data();
+  uint16_t* __restrict uBlock = FU.data();
+  uint16_t* __restrict vBlock = FV.data();
   const float lumaScale = 1.0f / static_cast<float>(k * k);
   const float chromaScale = 1.0f / static_cast<float>(cColumns * cRows);
 
   for (int oy = 0; oy < h; ++oy) {
     AddRows(yPlane, yStride, 1, oy * k, k, lumaColumns, FLuma.data());
-    SumGroups(FLuma.data(), w, k, lumaScale, yAvg);
+    SumBlocks(FLuma.data(), w, k, k, yBlock, 1);
     const int firstRow = (oy * k) >> hSub;
     AddRows(cbPlane, cbStride, cbStep, firstRow, cRows, chromaColumns, FCb.data());
     AddRows(crPlane, crStride, crStep, firstRow, cRows, chromaColumns, FCr.data());
-    if (isRegular) {
-      SumGroups(FCb.data(), w, cColumns, chromaScale, uAvg);
-      SumGroups(FCr.data(), w, cColumns, chromaScale, vAvg);
-    } else {
-      const uint16_t* __restrict cbSum = FCb.data();
-      const uint16_t* __restrict crSum = FCr.data();
-      for (int ox = 0; ox < w; ++ox) {
-        const int first = (ox * k) >> wSub;
-        int cb = 0, cr = 0;
-        for (int x = first; x < first + cColumns; ++x) {
-          cb += cbSum[x];
-          cr += crSum[x];
-        }
-        uAvg[ox] = static_cast<float>(cb) * chromaScale;
-        vAvg[ox] = static_cast<float>(cr) * chromaScale;
-      }
-    }
+    SumChromaBlocks(FCb.data(), w, k, wSub, cColumns, uBlock);
+    SumChromaBlocks(FCr.data(), w, k, wSub, cColumns, vBlock);
 
     uint32_t* __restrict out = reinterpret_cast<uint32_t*>(ABitmap.scanLine(oy));
     for (int ox = 0; ox < w; ++ox) {
-      const float y = (yAvg[ox] - yOffset) * ys + 0.5f, u = uAvg[ox] - 128.0f, v = vAvg[ox] - 128.0f;
-      const float red = std::min(std::max(y + crv * v, 0.0f), 255.0f);
-      const float green = std::min(std::max(y - cgu * u - cgv * v, 0.0f), 255.0f);
-      const float blue = std::min(std::max(y + cbu * u, 0.0f), 255.0f);
+      const float y = (static_cast<float>(yBlock[ox]) * lumaScale - yOffset) * ys + 0.5f;
+      const float u = static_cast<float>(uBlock[ox]) * chromaScale - 128.0f;
+      const float v = static_cast<float>(vBlock[ox]) * chromaScale - 128.0f;
+      const float red = Clamped(y + crv * v), green = Clamped(y - cgu * u - cgv * v), blue = Clamped(y + cbu * u);
       out[ox] = 0xff000000u | static_cast<uint32_t>(static_cast<int>(red)) << 16 |
                 static_cast<uint32_t>(static_cast<int>(green)) << 8 | static_cast<uint32_t>(static_cast<int>(blue));
     }

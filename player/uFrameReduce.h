@@ -26,5 +26,5 @@ class TFrameReducer {
 
  private:
   std::vector<uint16_t> FLuma, FCb, FCr;  // column sums of the rows of one block row
-  std::vector<float> FY, FU, FV;          // block averages of one output row
+  std::vector<uint16_t> FY, FU, FV;       // block sums of one output row
 };
