@@ -3,7 +3,7 @@
 #include <algorithm>
 
 namespace {
-// Column sums are 16 bits wide: a block row of up to 16 rows cannot overflow them.
+// Sums are 16 bits wide: a block of up to 16 by 16 samples cannot overflow them.
 constexpr int MaxFactor = 16;
 
 // AOut[i * AOutStep] = the sum of N samples from AIn[i * K]: block sums across
