@@ -1,7 +1,8 @@
 // Player benchmark on the 1080p fixture. Each figure is measured against a
 // bare GStreamer reference in the same run:
 //  1. CPU seconds per second of playback with frames reaching a callback that
-//     keeps them, against decode-only playback in real time;
+//     keeps them, shown at the default window's image area and at full size,
+//     against decode-only playback in real time;
 //  2. seek latency, SetNewPosition to the target's frame at the callback,
 //     paused and playing, against a flushing accurate seek on a bare playbin;
 //  3. OpenURL to the first frame, against a bare playbin prerolling the file.
@@ -129,7 +130,7 @@ void CpuFigure(const QString& AFile) {
   gst_element_set_state(pipeline, GST_STATE_NULL);
   gst_object_unref(pipeline);
 
-  // Full size, and the image area of the main window at its default size.
+  // The image area of the main window at its default size, then full size.
   for (QSize display : {QSize(640, 400), QSize()}) {
     int frames = 0;
     QSize frameSize;
