@@ -81,6 +81,7 @@ void TFrmMain::OpenVideoFile(const QString& AFileName) {
   }
   // The old video's last frame must not stand for the new file.
   Image->SetBitmap(QImage());
+  MfPlayer->SetDisplaySize(Image->size() * Image->devicePixelRatioF());
   const HRESULT opened = MfPlayer->OpenURL(AFileName);
   SetControlsPlayer(MfPlayer);
   setWindowTitle(QStringLiteral("MP4Player - ") + QFileInfo(AFileName).fileName());

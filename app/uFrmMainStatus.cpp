@@ -6,6 +6,7 @@
 #include "app/uImageView.h"
 #include "app/uSrtPanel.h"
 #include "controls/uFMXBtnMedia.h"
+#include "player/uFMXMfPlayerClass.h"
 #include "settings/uFMXUtils.h"
 
 #include <QClipboard>
@@ -82,6 +83,8 @@ void TFrmMain::lbSrtClick() {
 void TFrmMain::ImageResize() {
   const int W = Image->width();
   const int H = Image->height();
+  // Frames far larger than the area they are shown in are reduced by the player.
+  if (MfPlayer) MfPlayer->SetDisplaySize(Image->size() * Image->devicePixelRatioF());
   lbImg->resize(W, H / 2);
   QFont f = lbImg->font();
   f.setPixelSize(std::max(1, H / 4));
