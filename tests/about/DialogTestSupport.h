@@ -25,6 +25,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <filesystem>
+#include <initializer_list>
 #include <string>
 
 namespace dialogtest {
@@ -105,6 +106,26 @@ inline ChildResult RunLanguageChild(const QString& filter, const QString& locale
 
 // True in a child started by RunLanguageChild; its tests skip otherwise.
 inline bool IsLanguageChild() { return std::getenv("QUENNEL_DIALOGTEST_CHILD") != nullptr; }
+
+// One language case: the system locale, the isSetJA switch and whether the
+// Japanese texts are expected.
+struct LanguageCase {
+  const char* locale;
+  bool setJA, wantJA;
+};
+
+// Runs the child test FILTER once per case; each child reads the case from
+// QUENNEL_TEST_SETJA and QUENNEL_TEST_WANTJA and must pass its one test.
+inline void ExpectLanguageChildren(const QString& filter, std::initializer_list<LanguageCase> cases) {
+  for (const LanguageCase& c : cases) {
+    SCOPED_TRACE(testing::Message() << c.locale << " isSetJA " << c.setJA);
+    const ChildResult r = RunLanguageChild(filter, QString::fromLatin1(c.locale),
+                                           {QStringLiteral("QUENNEL_TEST_SETJA=%1").arg(c.setJA),
+                                            QStringLiteral("QUENNEL_TEST_WANTJA=%1").arg(c.wantJA)});
+    EXPECT_EQ(r.exitCode, 0) << r.output.toStdString();
+    EXPECT_TRUE(r.output.contains("[  PASSED  ] 1 test")) << r.output.toStdString();
+  }
+}
 
 }  // namespace dialogtest
 
